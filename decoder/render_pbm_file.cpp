@@ -1,0 +1,125 @@
+#include <cstdint>
+#include <exception>
+#include <new>
+#include <string>
+
+#include "decoder/module1.h"
+#include "decoder/token_number.h"
+#include "platform/device_context.h"
+#include "platform/file_slots.h"
+#include "platform/platform_hooks.h"
+#include "platform/run_time_error.h"
+
+namespace inkpane {
+namespace {
+
+constexpr Colour kBlack = 0x000000;
+constexpr Colour kWhite = 0xFFFFFF;
+constexpr std::string_view kErrorTitle = "Error";
+
+// Reads tokens until one is not a comment. Comments may stand anywhere in a
+// header or a plain raster, between width and height included.
+void ReadTokenSkippingComments(std::string& token) {
+  do {
+    ReadPbmToken(token);
+  } while (!token.empty() && token.front() == '#');
+}
+
+// The pixels of a plain raster, one at a time. Writers commonly put the digits
+// of a plain raster down without separators, so a token made only of 0 and 1
+// is a run of pixels, one per character, running on across row ends. Any other
+// token is one pixel, black when its number is not 0; the empty token at the
+// end of the file reads as 0, so a short raster finishes in white.
+class PlainPixels {
+ public:
+  bool NextIsBlack() {
+    if (nextInRun_ < run_.size()) return run_[nextInRun_++] == '1';
+    ReadTokenSkippingComments(run_);
+    if (!run_.empty() && run_.find_first_not_of("01") == std::string::npos) {
+      nextInRun_ = 1;
+      return run_.front() == '1';
+    }
+    nextInRun_ = run_.size();
+    return TokenToInteger(run_) != 0;
+  }
+
+ private:
+  std::string run_;
+  std::size_t nextInRun_ = 0;
+};
+
+void RefreshAndLetEventsRun(DrawingTarget& target) {
+  target.Refresh();
+  DoEvents();
+}
+
+void DrawPlainRaster(std::uint32_t hdc, int width, int height, DrawingTarget& target) {
+  PlainPixels pixels;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) SetPixel(hdc, x, y, pixels.NextIsBlack() ? kBlack : kWhite);
+    if (y % 16 == 0) RefreshAndLetEventsRun(target);
+  }
+}
+
+// Each raw row starts on a fresh byte, most significant bit leftmost; the
+// unused low bits of a row's last byte are skipped. Reads past the end of the
+// file yield 0, so a truncated raster finishes in white.
+void DrawRawRaster(std::uint32_t hdc, int width, int height, DrawingTarget& target) {
+  FileSlot& file = FileSlotAt(kImageFileSlot);
+  for (int y = 0; y < height; ++y) {
+    std::uint8_t bits = 0;
+    for (int x = 0; x < width; ++x) {
+      if (x % 8 == 0) bits = file.ReadByte();
+      SetPixel(hdc, x, y, (bits & (0x80u >> (x % 8))) ? kBlack : kWhite);
+    }
+    if ((y + 1) % 16 == 0) RefreshAndLetEventsRun(target);
+  }
+}
+
+void DecodeOpenFile(DrawingTarget& target) {
+  const std::uint32_t hdc = target.hdc();
+  std::string token;
+
+  ReadPbmToken(token);
+  const std::string magic = token;
+  if (magic != "P1" && magic != "P4") {
+    CloseFile(kImageFileSlot);
+    MsgBox("This is not a valid PBM File.", MessageBoxStyle::Critical, kErrorTitle);
+    return;
+  }
+
+  ReadTokenSkippingComments(token);
+  const int width = TokenToInteger(token);
+  ReadTokenSkippingComments(token);
+  const int height = TokenToInteger(token);
+
+  if (magic == "P1") {
+    DrawPlainRaster(hdc, width, height, target);
+  } else {
+    DrawRawRaster(hdc, width, height, target);
+  }
+  CloseFile(kImageFileSlot);
+}
+
+void ReportError(std::string_view description) {
+  CloseFile(kImageFileSlot);
+  MsgBox("There was an error reading the file:\r\n" + std::string(description), MessageBoxStyle::Critical,
+         kErrorTitle);
+}
+
+}  // namespace
+
+void RenderPbmFile(std::string_view fileName, DrawingTarget& target) {
+  try {
+    OpenForInput(kImageFileSlot, fileName);
+    DecodeOpenFile(target);
+  } catch (const RunTimeError& error) {
+    ReportError(error.what());
+  } catch (const std::bad_alloc&) {
+    ReportError("Out of memory.");
+  } catch (const std::exception& error) {
+    ReportError(error.what());
+  }
+}
+
+}  // namespace inkpane

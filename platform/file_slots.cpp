@@ -1,0 +1,142 @@
+#include "platform/file_slots.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/run_time_error.h"
+
+namespace inkpane {
+namespace {
+
+constexpr std::size_t kReadBlockSize = 64 * 1024;
+constexpr std::size_t kLongestNameShown = 200;
+
+std::array<FileSlot, kFileSlotCount>& SlotTable() {
+  static std::array<FileSlot, kFileSlotCount> slots;
+  return slots;
+}
+
+// The file name as shown in an error description: quoted, and shortened when
+// it is too long to read in a message box.
+std::string Quoted(std::string_view fileName) {
+  if (fileName.size() > kLongestNameShown) {
+    return '"' + std::string(fileName.substr(0, kLongestNameShown)) + "...\"";
+  }
+  return '"' + std::string(fileName) + '"';
+}
+
+RunTimeError OpenFailure(int error, std::string_view fileName) {
+  const std::string name = Quoted(fileName);
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      return {ErrorNumber::FileNotFound, "The file " + name + " does not exist."};
+    case EACCES:
+    case EPERM:
+      return {ErrorNumber::PermissionDenied, "Permission to read " + name + " was denied."};
+    case ENAMETOOLONG:
+      return {ErrorNumber::BadFileNameOrNumber, "The file name " + name + " is too long."};
+    case EMFILE:
+    case ENFILE:
+      return {ErrorNumber::TooManyFiles, "Too many files are open to open " + name + "."};
+    case ENOMEM:
+      return {ErrorNumber::OutOfMemory, "Out of memory while opening " + name + "."};
+    default:
+      return {ErrorNumber::PathFileAccessError, name + " could not be opened: " + std::strerror(error) + "."};
+  }
+}
+
+std::string_view KindOfFile(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a pipe";
+  if (S_ISCHR(mode)) return "a character device";
+  if (S_ISBLK(mode)) return "a block device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "a special file";
+}
+
+}  // namespace
+
+FileSlot& FileSlotAt(int slot) {
+  if (slot < 1 || slot > kFileSlotCount) {
+    throw RunTimeError(ErrorNumber::BadFileNameOrNumber, "There is no file slot " + std::to_string(slot) + ".");
+  }
+  return SlotTable()[static_cast<std::size_t>(slot - 1)];
+}
+
+void OpenForInput(int slot, std::string_view fileName) {
+  FileSlot& file = FileSlotAt(slot);
+  if (file.fd_.valid()) {
+    throw RunTimeError(ErrorNumber::FileAlreadyOpen, "File slot " + std::to_string(slot) + " is already open.");
+  }
+  if (fileName.empty()) {
+    throw RunTimeError(ErrorNumber::BadFileNameOrNumber, "No file name was given.");
+  }
+  if (fileName.find('\0') != std::string_view::npos) {
+    throw RunTimeError(ErrorNumber::BadFileNameOrNumber, "The file name " + Quoted(fileName) + " is not valid.");
+  }
+
+  std::string name(fileName);
+  // O_NONBLOCK keeps the open itself from waiting on a FIFO with no writer;
+  // such a file is refused just below, before anything is read from it.
+  int fd = -1;
+  do {
+    fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) throw OpenFailure(errno, name);
+  UniqueFd owned(fd);
+
+  struct stat status {};
+  if (::fstat(owned.get(), &status) != 0) throw OpenFailure(errno, name);
+  if (!S_ISREG(status.st_mode)) {
+    throw RunTimeError(ErrorNumber::PathFileAccessError,
+                       Quoted(name) + " is " + std::string(KindOfFile(status.st_mode)) + ", not a regular file.");
+  }
+
+  file.buffer_.resize(kReadBlockSize);
+  file.fd_ = std::move(owned);
+  file.fileName_ = std::move(name);
+  file.next_ = file.end_ = nullptr;
+  file.pastEnd_ = false;
+}
+
+std::uint8_t FileSlot::Refill() {
+  if (!fd_.valid()) {
+    throw RunTimeError(ErrorNumber::BadFileNameOrNumber, "The file slot is not open.");
+  }
+  if (pastEnd_) return 0;
+
+  ssize_t count = -1;
+  do {
+    count = ::read(fd_.get(), buffer_.data(), buffer_.size());
+  } while (count < 0 && errno == EINTR);
+  if (count < 0) {
+    throw RunTimeError(ErrorNumber::DeviceIoError,
+                       "Reading " + Quoted(fileName_) + " failed: " + std::strerror(errno) + ".");
+  }
+  if (count == 0) {
+    pastEnd_ = true;
+    return 0;
+  }
+  next_ = buffer_.data();
+  end_ = next_ + count;
+  return *next_++;
+}
+
+void CloseFile(int slot) {
+  FileSlot& file = FileSlotAt(slot);
+  file.fd_.Reset();
+  file.fileName_.clear();
+  file.next_ = file.end_ = nullptr;
+  file.pastEnd_ = false;
+}
+
+void CloseAllFiles() {
+  for (int slot = 1; slot <= kFileSlotCount; ++slot) CloseFile(slot);
+}
+
+}  // namespace inkpane

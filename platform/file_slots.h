@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/unique_fd.h"
+
+namespace inkpane {
+
+// One numbered file slot, open for reading one byte at a time from a shared
+// current position. Bytes come from a buffer refilled in large blocks, so a
+// byte costs a comparison and an increment, not a system call.
+class FileSlot {
+ public:
+  // Returns the byte at the current position and advances past it. Past the end
+  // of the file it returns 0 and sets EndOfFile(): a truncated raster then reads
+  // as white instead of failing, and callers that care test EndOfFile().
+  std::uint8_t ReadByte() {
+    if (next_ < end_) [[likely]] {
+      return *next_++;
+    }
+    return Refill();
+  }
+
+  // True once a read has gone past the last byte of the file.
+  bool EndOfFile() const { return pastEnd_; }
+
+ private:
+  friend void OpenForInput(int slot, std::string_view fileName);
+  friend void CloseFile(int slot);
+
+  std::uint8_t Refill();
+
+  UniqueFd fd_;
+  std::string fileName_;
+  std::vector<std::uint8_t> buffer_;
+  const std::uint8_t* next_ = nullptr;
+  const std::uint8_t* end_ = nullptr;
+  bool pastEnd_ = false;
+};
+
+inline constexpr int kFileSlotCount = 255;
+
+// The slot with this number (1 to kFileSlotCount), open or not. Callers that
+// read many bytes look the slot up once and keep the reference.
+FileSlot& FileSlotAt(int slot);
+
+// Opens the named file for reading as the given slot. Only regular files are
+// accepted: a FIFO or a device could feed the reader forever.
+void OpenForInput(int slot, std::string_view fileName);
+
+// Closing a slot that is not open does nothing.
+void CloseFile(int slot);
+void CloseAllFiles();
+
+}  // namespace inkpane

@@ -1,0 +1,53 @@
+#include "platform/platform_hooks.h"
+
+#include <cstdlib>
+#include <iostream>
+
+namespace inkpane {
+namespace {
+
+PlatformHooks DefaultHooks() {
+  return {
+      .messageBox =
+          [](std::string_view text, MessageBoxStyle, std::string_view title) {
+            std::cerr << title << ": " << text << '\n';
+          },
+      .beep = [] {},
+      .doEvents = [] {},
+      .endProgram = [] { std::exit(EXIT_SUCCESS); },
+  };
+}
+
+PlatformHooks& InstalledHooks() {
+  static PlatformHooks hooks = DefaultHooks();
+  return hooks;
+}
+
+}  // namespace
+
+void MsgBox(std::string_view text, MessageBoxStyle style, std::string_view title) {
+  InstalledHooks().messageBox(text, style, title);
+}
+
+void Beep() { InstalledHooks().beep(); }
+
+void DoEvents() { InstalledHooks().doEvents(); }
+
+void EndProgram() {
+  InstalledHooks().endProgram();
+  // A hook must not return; if one does, the program still ends here.
+  std::exit(EXIT_SUCCESS);
+}
+
+ScopedPlatformHooks::ScopedPlatformHooks(PlatformHooks hooks) : previous_(InstalledHooks()) {
+  PlatformHooks defaults = DefaultHooks();
+  PlatformHooks& installed = InstalledHooks();
+  installed.messageBox = hooks.messageBox ? std::move(hooks.messageBox) : std::move(defaults.messageBox);
+  installed.beep = hooks.beep ? std::move(hooks.beep) : std::move(defaults.beep);
+  installed.doEvents = hooks.doEvents ? std::move(hooks.doEvents) : std::move(defaults.doEvents);
+  installed.endProgram = hooks.endProgram ? std::move(hooks.endProgram) : std::move(defaults.endProgram);
+}
+
+ScopedPlatformHooks::~ScopedPlatformHooks() { InstalledHooks() = std::move(previous_); }
+
+}  // namespace inkpane
