@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/device_context.h"
+#include "platform/memory_surface.h"
+
+namespace inkpane {
+namespace {
+
+TEST(SetPixel, DrawsInsideTheSurfaceAndDropsTheRest) {
+  MemorySurface surface(3, 2, 0x808080);
+  SetPixel(surface.hdc(), 0, 0, 0x000000);
+  SetPixel(surface.hdc(), 2, 1, 0xFFFFFF);
+  for (const auto& [x, y] : {std::pair{-1, 0}, {0, -1}, {3, 0}, {0, 2}, {-32768, 32767}, {INT32_MIN, 0}}) {
+    SetPixel(surface.hdc(), x, y, 0x123456);
+  }
+  SetPixel(0, 1, 1, 0x123456);
+  SetPixel(0xFFFFFFFFu, 1, 1, 0x123456);
+
+  const std::vector<Colour> expected = {0x000000, 0x808080, 0x808080, 0x808080, 0x808080, 0xFFFFFF};
+  std::vector<Colour> actual;
+  for (int y = 0; y < 2; ++y) {
+    for (int x = 0; x < 3; ++x) actual.push_back(surface.PixelAt(x, y));
+  }
+  EXPECT_EQ(actual, expected);
+}
+
+TEST(SetPixel, RespectsTheStrideOfABorrowedBuffer) {
+  std::vector<std::uint32_t> pixels(4 * 2, 0);
+  DeviceContext context(pixels, 2, 2, 4);
+  SetPixel(context.handle(), 1, 1, 0xABCDEF);
+  SetPixel(context.handle(), 2, 0, 0xABCDEF);
+  EXPECT_EQ(pixels[5], 0xFFABCDEFu);
+  EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0u), 7);
+}
+
+TEST(SetPixel, AReleasedHandleDrawsNothing) {
+  std::vector<std::uint32_t> pixels(1, 0);
+  std::optional<DeviceContext> context(std::in_place, pixels, 1, 1, 1);
+  const std::uint32_t handle = context->handle();
+  context.reset();
+  SetPixel(handle, 0, 0, 0xFFFFFF);
+  EXPECT_EQ(pixels[0], 0u);
+}
+
+}  // namespace
+}  // namespace inkpane

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "decoder/module1.h"
+#include "platform/file_slots.h"
+#include "tests/test_support.h"
+
+namespace inkpane::testing {
+namespace {
+
+using namespace std::string_literals;
+
+// Opens `bytes` as the image file and reads tokens up to and including the
+// first empty one, plus one more to show the end stays the end.
+std::vector<std::string> TokensOf(const std::string& bytes) {
+  const TempDir dir;
+  OpenForInput(kImageFileSlot, dir.Write("tokens", bytes));
+  std::vector<std::string> tokens;
+  std::string token;
+  do {
+    ReadPbmToken(token);
+    tokens.push_back(token);
+  } while (!token.empty());
+  ReadPbmToken(token);
+  tokens.push_back(token);
+  CloseFile(kImageFileSlot);
+  return tokens;
+}
+
+TEST(ReadPbmToken, CutsFilesIntoTokens) {
+  const struct {
+    std::string name;
+    std::string bytes;
+    std::vector<std::string> tokens;
+  } cases[] = {
+      {"header with a comment", "P1\n# made by hand\n3 2\n", {"P1", "# made by hand", "3", "2", "", ""}},
+      {"CR LF line endings", "P1\r\n# made by hand\r\n3 2\r\n", {"P1", "# made by hand", "3", "2", "", ""}},
+      {"only whitespace", " \t\n\n  \n", {"", ""}},
+      {"empty file", "", {"", ""}},
+      {"last token without whitespace", "P4 12", {"P4", "12", "", ""}},
+      {"comment running to the end of the file", "P1 #end", {"P1", "#end", "", ""}},
+      {"comment ended by a lone CR", "#a\rb", {"#a", "b", "", ""}},
+      {"# inside a token", "12#3 #4", {"12#3", "#4", "", ""}},
+      {"control bytes are whitespace", "a\x00\x01\x1F\x7F"s + "b", {"a", "\x7F" "b", "", ""}},
+      {"high bytes are token bytes", "\x80\xFF \xA0", {"\x80\xFF", "\xA0", "", ""}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(TokensOf(c.bytes), c.tokens);
+  }
+}
+
+TEST(ReadPbmToken, LeavesTheRawRasterAfterOneWhitespaceByte) {
+  for (const char delimiter : {' ', '\n', '\r', '\0'}) {
+    SCOPED_TRACE(static_cast<int>(delimiter));
+    const TempDir dir;
+    OpenForInput(kImageFileSlot, dir.Write("raw", "P4\n2 2"s + delimiter + "\x20\x0A"));
+    std::string token;
+    for (int i = 0; i < 3; ++i) ReadPbmToken(token);
+    EXPECT_EQ(token, "2");
+    FileSlot& file = FileSlotAt(kImageFileSlot);
+    EXPECT_EQ(file.ReadByte(), 0x20);
+    EXPECT_EQ(file.ReadByte(), 0x0A);
+    CloseFile(kImageFileSlot);
+  }
+}
+
+}  // namespace
+}  // namespace inkpane::testing

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/test_support.h"
+
+namespace inkpane::testing {
+namespace {
+
+using Rows = std::vector<std::string>;
+using namespace std::string_literals;
+
+const std::string kNotPbm = "[16] Error: This is not a valid PBM File.";
+const std::string kReadError = "[16] Error: There was an error reading the file:\r\n";
+
+struct RenderCase {
+  std::string name;
+  std::string bytes;
+  Rows rows;
+  std::vector<int> refreshRows;
+  std::vector<std::string> messages = {};
+};
+
+void ExpectDecodes(const RenderCase& c) {
+  SCOPED_TRACE(c.name);
+  const Decoded decoded = DecodeBytes(c.bytes);
+  EXPECT_EQ(decoded.rows, c.rows);
+  EXPECT_EQ(decoded.refreshRows, c.refreshRows);
+  EXPECT_EQ(decoded.messages, c.messages);
+  EXPECT_TRUE(decoded.slotClosed);
+}
+
+TEST(RenderPbmFile, ReadsHeaders) {
+  const RenderCase cases[] = {
+      {"plain 2x2", "P1\n2 2\n1 0\n0 1\n", {"10", "01"}, {0}},
+      {"comment after the magic", "P1\n# comment\n2 1\n1 1\n", {"11"}, {0}},
+      {"comment between width and height", "P1\n2\n# comment\n1\n1 1\n", {"11"}, {0}},
+      {"comments everywhere in the header", "P4\n#a\n#b\n8 #c\n#d\n1\n\xA5", {"10100101"}, {}},
+      {"CR LF plain header", "P1\r\n# made by hand\r\n3 1\r\n1 0 1\r\n", {"101"}, {0}},
+      {"tab after the magic, raster on the height's line", "P1\t3 1 011", {"011"}, {0}},
+      {"LF after a CR LF height is the first raw byte", "P4\r\n10 1\r\n\xFF\x00", {"0000101011"}, {}},
+      {"one whitespace byte ends the raw header", "P4\n8 1\n \x01", {"00100000"}, {}},
+      {"fractional sizes round halves to even", "P1\n2.5 1.5\n1 1 1 1\n", {"11", "11"}, {0}},
+      {"width 0 draws nothing", "P1\n0 5\n1 1\n", {}, {-1}},
+      {"height 0 draws nothing", "P4\n8 0\n\xFF", {}, {}},
+      {"negative width draws nothing", "P1\n-3 2\n1 1 1\n", {}, {-1}},
+      {"magic alone draws nothing", "P4", {}, {}},
+      {"a width that is not a number reads as 0", "P1\nabc 2\n1\n", {}, {-1}},
+      {"lower-case magic", "p1\n1 1\n1\n", {}, {}, {kNotPbm}},
+      {"P2", "P2\n1 1\n255\n0\n", {}, {}, {kNotPbm}},
+      {"P3", "P3\n1 1\n255\n0 0 0\n", {}, {}, {kNotPbm}},
+      {"P5", "P5\n1 1\n255\n\x00"s, {}, {}, {kNotPbm}},
+      {"magic with a suffix", "P1x\n1 1\n1\n", {}, {}, {kNotPbm}},
+      {"comment before the magic", "# comment\nP1\n1 1\n1\n", {}, {}, {kNotPbm}},
+      {"empty file", "", {}, {}, {kNotPbm}},
+      {"only whitespace", " \t\r\n\n", {}, {}, {kNotPbm}},
+      {"width out of range",
+       "P4\n40000 2\n",
+       {},
+       {},
+       {kReadError + "Overflow: the number \"40000\" lies outside the range -32768 to 32767."}},
+      {"height out of range",
+       "P1\n2 -32769\n",
+       {},
+       {},
+       {kReadError + "Overflow: the number \"-32769\" lies outside the range -32768 to 32767."}},
+  };
+  for (const RenderCase& c : cases) ExpectDecodes(c);
+}
+
+TEST(RenderPbmFile, DrawsRasters) {
+  const std::string seventeenPlainRows = "P1\n1 17\n" + std::string(17 * 2, ' ');
+  const std::string thirtyTwoRawRows = "P4\n1 32\n" + std::string(32, '\x80');
+  const RenderCase cases[] = {
+      {"raw rows start on a fresh byte", "P4\n10 2\n\xFF\xC0\x80\x00"s, {"1111111111", "1000000000"}, {}},
+      {"raw bytes after the last row are ignored", "P4\n3 1\n\xA0\xFF\xFF", {"101"}, {}},
+      {"raw raster cut short draws white", "P4\n8 3\n\xFF", {"11111111", "00000000", "00000000"}, {}},
+      {"plain raster cut short draws white", "P1\n3 2\n1 1\n", {"110", "000"}, {0}},
+      {"plain digits without separators run across rows", "P1\n3 2\n010110\n", {"010", "110"}, {0}},
+      {"plain runs broken anywhere", "P1\n4 2\n01\n101 1\n01", {"0110", "1101"}, {0}},
+      {"digits after the last pixel are ignored", "P1\n2 1\n0110110\n", {"01"}, {0}},
+      {"other numbers are one pixel each", "P1\n6 1\n0.5 0.4 0.6 1.5 2 7\n", {"001111"}, {0}},
+      {"signs, exponents and non-numbers", "P1\n6 1\n-1 +0 1e-3 5e2 abc 12#3\n", {"100101"}, {0}},
+      {"a lone 0 and 1 among numbers", "P1\n4 1\n0 2 1 0.0\n", {"0110"}, {0}},
+      {"comment lines inside a plain raster", "P1\n2 2\n1 0\n# between rows\n0 1\n", {"10", "01"}, {0}},
+      {"a # inside a token starts no comment", "P1\n4 1\n01#x\n10\n", {"1100"}, {0}},
+      {"plain refreshes after rows 0 and 16", seventeenPlainRows, Rows(17, "0"), {0, 16}},
+      {"raw refreshes after rows 15 and 31", thirtyTwoRawRows, Rows(32, "1"), {15, 31}},
+      {"image wider than the surface is cropped",
+       "P4\n70 1\n" + std::string(9, '\xFF'),
+       {std::string(64, '1')},
+       {}},
+      {"plain number out of range keeps the rows drawn",
+       "P1\n2 2\n1 1\n99999 1\n",
+       {"11"},
+       {0},
+       {kReadError + "Overflow: the number \"99999\" lies outside the range -32768 to 32767."}},
+  };
+  for (const RenderCase& c : cases) ExpectDecodes(c);
+}
+
+TEST(RenderPbmFile, ReportsFilesThatCannotBeRead) {
+  const TempDir dir;
+  const std::string fifo = (dir.path() / "fifo").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string missing = (dir.path() / "missing.pbm").string();
+
+  struct FileCase {
+    std::string name;
+    std::string path;
+    std::string description;
+  };
+  const FileCase cases[] = {
+      {"missing file", missing, "The file \"" + missing + "\" does not exist."},
+      {"empty name", "", "No file name was given."},
+      {"folder", dir.path().string(), "\"" + dir.path().string() + "\" is a folder, not a regular file."},
+      {"FIFO", fifo, "\"" + fifo + "\" is a pipe, not a regular file."},
+      {"endless device", "/dev/zero", "\"/dev/zero\" is a character device, not a regular file."},
+  };
+  for (const FileCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Decoded decoded = DecodeFile(c.path);
+    EXPECT_TRUE(decoded.rows.empty());
+    EXPECT_EQ(decoded.messages, std::vector<std::string>{kReadError + c.description});
+    EXPECT_TRUE(decoded.slotClosed);
+  }
+}
+
+TEST(RenderPbmFile, DecodesAgainAfterAFailure) {
+  EXPECT_FALSE(DecodeBytes("P1\n1 1\n99999\n").messages.empty());
+  const Decoded next = DecodeBytes("P1\n1 1\n1\n");
+  EXPECT_EQ(next.rows, Rows{"1"});
+  EXPECT_TRUE(next.messages.empty());
+}
+
+}  // namespace
+}  // namespace inkpane::testing

@@ -1,0 +1,82 @@
+#include "tests/test_support.h"
+
+#include <fstream>
+#include <stdexcept>
+
+#include "decoder/module1.h"
+#include "platform/file_slots.h"
+#include "platform/platform_hooks.h"
+#include "tools/offscreen_target.h"
+
+namespace inkpane::testing {
+namespace {
+
+constexpr Colour kGrey = 0x808080;
+
+bool ImageSlotIsFree(const std::string& anyRegularFile) {
+  try {
+    OpenForInput(kImageFileSlot, anyRegularFile);
+  } catch (const std::exception&) {
+    return false;
+  }
+  CloseFile(kImageFileSlot);
+  return true;
+}
+
+}  // namespace
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "inkpane-test-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::Write(std::string_view name, std::string_view bytes) const {
+  const std::filesystem::path file = path_ / name;
+  std::ofstream out(file, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + file.string());
+  return file.string();
+}
+
+Decoded DecodeFile(const std::string& path, int surfaceWidth, int surfaceHeight) {
+  Decoded decoded;
+  OffscreenTarget target(surfaceWidth, surfaceHeight, kGrey);
+  target.OnRefresh([&] { decoded.refreshRows.push_back(target.DrawnExtent().height - 1); });
+  {
+    ScopedPlatformHooks hooks({
+        .messageBox =
+            [&](std::string_view text, MessageBoxStyle style, std::string_view title) {
+              decoded.messages.push_back("[" + std::to_string(static_cast<int>(style)) + "] " + std::string(title) +
+                                         ": " + std::string(text));
+            },
+    });
+    RenderPbmFile(path, target);
+  }
+
+  const OffscreenTarget::Extent extent = target.DrawnExtent();
+  for (int y = 0; y < extent.height; ++y) {
+    std::string row;
+    for (int x = 0; x < extent.width; ++x) {
+      const Colour colour = target.surface().PixelAt(x, y);
+      row += colour == 0x000000 ? '1' : colour == 0xFFFFFF ? '0' : '.';
+    }
+    decoded.rows.push_back(row);
+  }
+
+  const TempDir probe;
+  decoded.slotClosed = ImageSlotIsFree(probe.Write("probe", ""));
+  return decoded;
+}
+
+Decoded DecodeBytes(std::string_view bytes) {
+  const TempDir dir;
+  return DecodeFile(dir.Write("image.pbm", bytes));
+}
+
+}  // namespace inkpane::testing

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace inkpane::testing {
+
+// A fresh folder under the system's temporary folder, removed with everything
+// in it when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  // Writes `bytes` to a file of that name in the folder and returns its path.
+  std::string Write(std::string_view name, std::string_view bytes) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// What one decode did, as a test can compare it.
+struct Decoded {
+  // The drawn rectangle from (0, 0), one string per row: '1' black, '0' white,
+  // '.' not drawn. Empty when nothing was drawn.
+  std::vector<std::string> rows;
+  // The last row drawn at each refresh, -1 while no row has a pixel.
+  std::vector<int> refreshRows;
+  // Each message box as "[STYLE] TITLE: TEXT".
+  std::vector<std::string> messages;
+  // Whether the image file slot was free again once the decode returned.
+  bool slotClosed = false;
+};
+
+// Decodes the file at `path` onto an offscreen surface of the given size.
+Decoded DecodeFile(const std::string& path, int surfaceWidth = 64, int surfaceHeight = 64);
+
+// Writes `bytes` to a temporary file and decodes it.
+Decoded DecodeBytes(std::string_view bytes);
+
+}  // namespace inkpane::testing
