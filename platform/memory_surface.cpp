@@ -21,9 +21,4 @@ MemorySurface::MemorySurface(int width, int height, Colour fill)
 
 void MemorySurface::Fill(Colour colour) { std::fill(pixels_.begin(), pixels_.end(), 0xFF000000u | colour); }
 
-Colour MemorySurface::PixelAt(int x, int y) const {
-  return pixels_.at(static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)) &
-         0x00FFFFFFu;
-}
-
 }  // namespace inkpane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "platform/device_context.h"
@@ -18,8 +19,14 @@ class MemorySurface {
   std::uint32_t hdc() const { return deviceContext_.handle(); }
 
   void Fill(Colour colour);
-  // The colour at (x, y) as 0xRRGGBB; the point must lie on the surface.
-  Colour PixelAt(int x, int y) const;
+
+  // One row of pixels as stored, 0xFFRRGGBB.
+  std::span<const std::uint32_t> Row(int y) const {
+    return std::span(pixels_).subspan(static_cast<std::size_t>(y) * static_cast<std::size_t>(width_),
+                                      static_cast<std::size_t>(width_));
+  }
+  // The colour at (x, y) as 0xRRGGBB.
+  Colour PixelAt(int x, int y) const { return Row(y)[static_cast<std::size_t>(x)] & 0x00FFFFFFu; }
 
  private:
   int width_;

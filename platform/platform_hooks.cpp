@@ -40,12 +40,11 @@ void EndProgram() {
 }
 
 ScopedPlatformHooks::ScopedPlatformHooks(PlatformHooks hooks) : previous_(InstalledHooks()) {
-  PlatformHooks defaults = DefaultHooks();
   PlatformHooks& installed = InstalledHooks();
-  installed.messageBox = hooks.messageBox ? std::move(hooks.messageBox) : std::move(defaults.messageBox);
-  installed.beep = hooks.beep ? std::move(hooks.beep) : std::move(defaults.beep);
-  installed.doEvents = hooks.doEvents ? std::move(hooks.doEvents) : std::move(defaults.doEvents);
-  installed.endProgram = hooks.endProgram ? std::move(hooks.endProgram) : std::move(defaults.endProgram);
+  if (hooks.messageBox) installed.messageBox = std::move(hooks.messageBox);
+  if (hooks.beep) installed.beep = std::move(hooks.beep);
+  if (hooks.doEvents) installed.doEvents = std::move(hooks.doEvents);
+  if (hooks.endProgram) installed.endProgram = std::move(hooks.endProgram);
 }
 
 ScopedPlatformHooks::~ScopedPlatformHooks() { InstalledHooks() = std::move(previous_); }

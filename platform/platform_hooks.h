@@ -29,8 +29,9 @@ void DoEvents();
 [[noreturn]] void EndProgram();
 
 // Installs hooks for its lifetime and restores the previous ones afterwards.
-// A hook left empty keeps the default: messages go to standard error, the beep
-// and event processing do nothing, and ending the program exits with status 0.
+// A hook left empty keeps the one installed before. Until anything is
+// installed, messages go to standard error, the beep and event processing do
+// nothing, and ending the program exits with status 0.
 class ScopedPlatformHooks {
  public:
   explicit ScopedPlatformHooks(PlatformHooks hooks);

@@ -28,6 +28,9 @@ void ExpectDecodes(const RenderCase& c) {
   const Decoded decoded = DecodeBytes(c.bytes);
   EXPECT_EQ(decoded.rows, c.rows);
   EXPECT_EQ(decoded.refreshRows, c.refreshRows);
+  std::string refreshThenEvents;
+  for (std::size_t i = 0; i < c.refreshRows.size(); ++i) refreshThenEvents += "RE";
+  EXPECT_EQ(decoded.calls, refreshThenEvents);
   EXPECT_EQ(decoded.messages, c.messages);
   EXPECT_TRUE(decoded.slotClosed);
 }

@@ -47,7 +47,10 @@ std::string TempDir::Write(std::string_view name, std::string_view bytes) const 
 Decoded DecodeFile(const std::string& path, int surfaceWidth, int surfaceHeight) {
   Decoded decoded;
   OffscreenTarget target(surfaceWidth, surfaceHeight, kGrey);
-  target.OnRefresh([&] { decoded.refreshRows.push_back(target.DrawnExtent().height - 1); });
+  target.OnRefresh([&] {
+    decoded.refreshRows.push_back(target.DrawnExtent().height - 1);
+    decoded.calls += 'R';
+  });
   {
     ScopedPlatformHooks hooks({
         .messageBox =
@@ -55,6 +58,7 @@ Decoded DecodeFile(const std::string& path, int surfaceWidth, int surfaceHeight)
               decoded.messages.push_back("[" + std::to_string(static_cast<int>(style)) + "] " + std::string(title) +
                                          ": " + std::string(text));
             },
+        .doEvents = [&] { decoded.calls += 'E'; },
     });
     RenderPbmFile(path, target);
   }

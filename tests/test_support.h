@@ -31,6 +31,8 @@ struct Decoded {
   std::vector<std::string> rows;
   // The last row drawn at each refresh, -1 while no row has a pixel.
   std::vector<int> refreshRows;
+  // Refreshes ('R') and event processing ('E') in the order they happened.
+  std::string calls;
   // Each message box as "[STYLE] TITLE: TEXT".
   std::vector<std::string> messages;
   // Whether the image file slot was free again once the decode returned.

@@ -79,11 +79,11 @@ bool WritePpm(const std::string& path, const OffscreenTarget& target, OffscreenT
   out << "P6\n" << extent.width << ' ' << extent.height << "\n255\n";
   std::vector<char> row(static_cast<std::size_t>(extent.width) * 3);
   for (int y = 0; y < extent.height; ++y) {
-    for (int x = 0; x < extent.width; ++x) {
-      const inkpane::Colour colour = target.surface().PixelAt(x, y);
-      row[static_cast<std::size_t>(x) * 3] = static_cast<char>(colour >> 16);
-      row[static_cast<std::size_t>(x) * 3 + 1] = static_cast<char>(colour >> 8);
-      row[static_cast<std::size_t>(x) * 3 + 2] = static_cast<char>(colour);
+    const auto pixels = target.surface().Row(y).first(static_cast<std::size_t>(extent.width));
+    for (std::size_t x = 0; x < pixels.size(); ++x) {
+      row[x * 3] = static_cast<char>(pixels[x] >> 16);
+      row[x * 3 + 1] = static_cast<char>(pixels[x] >> 8);
+      row[x * 3 + 2] = static_cast<char>(pixels[x]);
     }
     out.write(row.data(), static_cast<std::streamsize>(row.size()));
   }

@@ -13,13 +13,14 @@ void OffscreenTarget::Refresh() {
 }
 
 OffscreenTarget::Extent OffscreenTarget::DrawnExtent() const {
+  const std::uint32_t background = 0xFF000000u | background_;
   Extent extent;
   for (int y = 0; y < surface_.height(); ++y) {
-    for (int x = 0; x < surface_.width(); ++x) {
-      if (surface_.PixelAt(x, y) != background_) {
-        extent.width = std::max(extent.width, x + 1);
-        extent.height = y + 1;
-      }
+    const std::span<const std::uint32_t> row = surface_.Row(y);
+    const auto lastDrawn = std::find_if(row.rbegin(), row.rend(), [&](std::uint32_t p) { return p != background; });
+    if (lastDrawn != row.rend()) {
+      extent.width = std::max(extent.width, static_cast<int>(row.rend() - lastDrawn));
+      extent.height = y + 1;
     }
   }
   return extent;
