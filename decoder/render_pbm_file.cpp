@@ -103,8 +103,7 @@ void DecodeOpenFile(DrawingTarget& target) {
 
 void ReportError(std::string_view description) {
   CloseFile(kImageFileSlot);
-  MsgBox("There was an error reading the file:\r\n" + std::string(description), MessageBoxStyle::Critical,
-         kErrorTitle);
+  MsgBox("There was an error reading the file:\r\n" + std::string(description), MessageBoxStyle::Critical, kErrorTitle);
 }
 
 }  // namespace

@@ -70,9 +70,8 @@ std::int16_t TokenToInteger(std::string_view token) {
   const std::string_view mantissa = token.substr(mantissaStart, mantissaEnd - mantissaStart);
   const std::size_t firstSignificant = mantissa.find_first_not_of("0.");
   if (firstSignificant == std::string_view::npos) return 0;
-  const long order = (firstSignificant < integerDigits)
-                         ? static_cast<long>(integerDigits - firstSignificant)
-                         : -static_cast<long>(firstSignificant - integerDigits - 1);
+  const long order = (firstSignificant < integerDigits) ? static_cast<long>(integerDigits - firstSignificant)
+                                                        : -static_cast<long>(firstSignificant - integerDigits - 1);
   if (order + exponent <= -1) return 0;
   if (order + exponent >= 6) RaiseOverflow(token);
 

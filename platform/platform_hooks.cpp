@@ -8,10 +8,8 @@ namespace {
 
 PlatformHooks DefaultHooks() {
   return {
-      .messageBox =
-          [](std::string_view text, MessageBoxStyle, std::string_view title) {
-            std::cerr << title << ": " << text << '\n';
-          },
+      .messageBox = [](std::string_view text, MessageBoxStyle,
+                       std::string_view title) { std::cerr << title << ": " << text << '\n'; },
       .beep = [] {},
       .doEvents = [] {},
       .endProgram = [] { std::exit(EXIT_SUCCESS); },

@@ -24,8 +24,7 @@ enum class ErrorNumber : int {
 // for the user, naming the file where a file is concerned.
 class RunTimeError : public std::runtime_error {
  public:
-  RunTimeError(ErrorNumber number, const std::string& description)
-      : std::runtime_error(description), number_(number) {}
+  RunTimeError(ErrorNumber number, const std::string& description) : std::runtime_error(description), number_(number) {}
 
   ErrorNumber number() const { return number_; }
   std::string description() const { return what(); }

@@ -1,3 +1,5 @@
+#include "platform/device_context.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -5,7 +7,6 @@
 #include <optional>
 #include <vector>
 
-#include "platform/device_context.h"
 #include "platform/memory_surface.h"
 
 namespace inkpane {

@@ -1,5 +1,7 @@
-#include <gtest/gtest.h>
+#include "platform/file_slots.h"
+
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,7 +10,6 @@
 #include <functional>
 #include <string>
 
-#include "platform/file_slots.h"
 #include "platform/run_time_error.h"
 #include "tests/test_support.h"
 

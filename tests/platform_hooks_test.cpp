@@ -1,8 +1,8 @@
+#include "platform/platform_hooks.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "platform/platform_hooks.h"
 
 namespace inkpane {
 namespace {

@@ -43,7 +43,12 @@ TEST(ReadPbmToken, CutsFilesIntoTokens) {
       {"comment running to the end of the file", "P1 #end", {"P1", "#end", "", ""}},
       {"comment ended by a lone CR", "#a\rb", {"#a", "b", "", ""}},
       {"# inside a token", "12#3 #4", {"12#3", "#4", "", ""}},
-      {"control bytes are whitespace", "a\x00\x01\x1F\x7F"s + "b", {"a", "\x7F" "b", "", ""}},
+      {"control bytes are whitespace",
+       "a\x00\x01\x1F\x7F"s + "b",
+       {"a",
+        "\x7F"
+        "b",
+        "", ""}},
       {"high bytes are token bytes", "\x80\xFF \xA0", {"\x80\xFF", "\xA0", "", ""}},
   };
   for (const auto& c : cases) {
