@@ -1,8 +1,6 @@
 #include "decoder/token_number.h"
 
-#include <charconv>
-#include <cmath>
-#include <limits>
+#include <algorithm>
 #include <string>
 
 #include "platform/run_time_error.h"
@@ -11,7 +9,6 @@ namespace inkpane {
 namespace {
 
 constexpr std::size_t kLongestTokenShown = 32;
-constexpr long kExponentLimit = 1'000'000;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -28,62 +25,92 @@ std::size_t CountDigits(std::string_view text, std::size_t from) {
                      "Overflow: the number \"" + shown + "\" lies outside the range -32768 to 32767.");
 }
 
-// The exponent after "e" or "E" at `at`, saturated far beyond any exponent that
-// could still matter; `at` moves past it. Without digits there is no exponent.
-long ReadExponent(std::string_view text, std::size_t& at) {
+// The exponent after the "e" or "E" at `at`, saturated at `limit`; `at` moves
+// past it. Without digits there is no exponent.
+long ReadExponent(std::string_view text, std::size_t& at, long limit) {
   std::size_t i = at + 1;
   const bool negative = i < text.size() && text[i] == '-';
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
   if (i >= text.size() || !IsDigit(text[i])) return 0;
   long exponent = 0;
-  for (; i < text.size() && IsDigit(text[i]); ++i) {
-    exponent = std::min(exponent * 10 + (text[i] - '0'), kExponentLimit);
-  }
+  for (; i < text.size() && IsDigit(text[i]); ++i) exponent = std::min(exponent * 10 + (text[i] - '0'), limit);
   at = i;
   return negative ? -exponent : exponent;
 }
 
+// The digits of a mantissa with its decimal point taken out, by position.
+// Positions before the first digit or after the last read as 0, which is what
+// a point moved far by an exponent meets.
+class Digits {
+ public:
+  Digits(std::string_view integer, std::string_view fraction) : integer_(integer), fraction_(fraction) {}
+
+  int operator[](long position) const {
+    if (position < 0) return 0;
+    const auto at = static_cast<std::size_t>(position);
+    if (at < integer_.size()) return integer_[at] - '0';
+    if (at - integer_.size() < fraction_.size()) return fraction_[at - integer_.size()] - '0';
+    return 0;
+  }
+
+  // The position of the first digit from `from` on that is not 0, or -1.
+  long FirstNonZero(long from = 0) const {
+    const long size = static_cast<long>(integer_.size() + fraction_.size());
+    for (long position = std::max(from, 0L); position < size; ++position) {
+      if ((*this)[position] != 0) return position;
+    }
+    return -1;
+  }
+
+ private:
+  std::string_view integer_;
+  std::string_view fraction_;
+};
+
 }  // namespace
 
+// Rounding works on the decimal digits themselves, so a number just above or
+// below a half rounds the way its digits say, however many there are.
 std::int16_t TokenToInteger(std::string_view token) {
   std::size_t at = 0;
   const bool negative = at < token.size() && token[at] == '-';
   if (at < token.size() && (token[at] == '+' || token[at] == '-')) ++at;
 
-  const std::size_t mantissaStart = at;
-  const std::size_t integerDigits = CountDigits(token, at);
-  at += integerDigits;
-  std::size_t fractionDigits = 0;
+  const std::string_view integer = token.substr(at, CountDigits(token, at));
+  at += integer.size();
+  std::string_view fraction;
   if (at < token.size() && token[at] == '.') {
-    fractionDigits = CountDigits(token, at + 1);
-    at += 1 + fractionDigits;
+    fraction = token.substr(at + 1, CountDigits(token, at + 1));
+    at += 1 + fraction.size();
   }
-  if (integerDigits + fractionDigits == 0) return 0;
-  const std::size_t mantissaEnd = at;
+  if (integer.empty() && fraction.empty()) return 0;
 
+  // Saturating the exponent just beyond the token's length keeps the sums
+  // below in range, and no mantissa of that length could undo it.
+  const long exponentLimit = static_cast<long>(token.size()) + 8;
   long exponent = 0;
-  if (at < token.size() && (token[at] == 'e' || token[at] == 'E')) exponent = ReadExponent(token, at);
+  if (at < token.size() && (token[at] == 'e' || token[at] == 'E')) exponent = ReadExponent(token, at, exponentLimit);
 
-  // The decimal order of magnitude settles most numbers without arithmetic:
-  // below 0.1 they round to 0, from 100000 on they overflow. Only the rest are
-  // converted, so the conversion never meets an out-of-range value.
-  const std::string_view mantissa = token.substr(mantissaStart, mantissaEnd - mantissaStart);
-  const std::size_t firstSignificant = mantissa.find_first_not_of("0.");
-  if (firstSignificant == std::string_view::npos) return 0;
-  const long order = (firstSignificant < integerDigits) ? static_cast<long>(integerDigits - firstSignificant)
-                                                        : -static_cast<long>(firstSignificant - integerDigits - 1);
-  if (order + exponent <= -1) return 0;
-  if (order + exponent >= 6) RaiseOverflow(token);
+  const Digits digits(integer, fraction);
+  const long first = digits.FirstNonZero();
+  if (first < 0) return 0;
+  // The decimal point falls before the digit at `point`, so the value lies
+  // from 10^(magnitude - 1) up to 10^magnitude.
+  const long point = static_cast<long>(integer.size()) + exponent;
+  const long magnitude = point - first;
+  if (magnitude >= 6) RaiseOverflow(token);
+  if (magnitude <= -1) return 0;
 
-  double magnitude = 0;
-  const std::string_view number = token.substr(mantissaStart, at - mantissaStart);
-  std::from_chars(number.data(), number.data() + number.size(), magnitude, std::chars_format::general);
-  // The default rounding mode sends halves to the even neighbour.
-  const double rounded = std::nearbyint(negative ? -magnitude : magnitude);
-  if (rounded < std::numeric_limits<std::int16_t>::min() || rounded > std::numeric_limits<std::int16_t>::max()) {
-    RaiseOverflow(token);
-  }
-  return static_cast<std::int16_t>(rounded);
+  long value = 0;
+  for (long position = first; position < point; ++position) value = value * 10 + digits[position];
+  const int firstDropped = digits[point];
+  const bool aboveHalf = firstDropped > 5 || (firstDropped == 5 && digits.FirstNonZero(point + 1) >= 0);
+  const bool half = firstDropped == 5 && !aboveHalf;
+  if (aboveHalf || (half && value % 2 == 1)) ++value;
+
+  if (negative) value = -value;
+  if (value < -32768 || value > 32767) RaiseOverflow(token);
+  return static_cast<std::int16_t>(value);
 }
 
 }  // namespace inkpane

@@ -57,6 +57,11 @@ TEST(TokenToInteger, ReadsTheLeadingNumber) {
       {"+.", 0},
       {"e5", 0},
       {"\xFF", 0},
+      {"0.50000000000000001", 1},
+      {"2.50000000000000001", 3},
+      {"32767.49999999999999999", 32767},
+      {"1" + std::string(2'000'000, '0') + "e-2000000", 1},
+      {"0." + std::string(2'000'000, '0') + "1e2000001", 1},
       {"1" + std::string(100000, '0'), std::nullopt},
       {"0." + std::string(100000, '0') + "1", 0},
   };
@@ -80,7 +85,7 @@ TEST(TokenToInteger, OverflowNamesAShortenedNumber) {
     TokenToInteger(std::string(1000, '9'));
     FAIL() << "no overflow";
   } catch (const RunTimeError& error) {
-    EXPECT_EQ(error.description(),
+    EXPECT_EQ(std::string(error.what()),
               "Overflow: the number \"" + std::string(32, '9') + "...\" lies outside the range -32768 to 32767.");
   }
 }
