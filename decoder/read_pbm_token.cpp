@@ -1,3 +1,6 @@
+#include <cstdint>
+#include <string>
+
 #include "decoder/module1.h"
 #include "platform/file_slots.h"
 

@@ -2,6 +2,7 @@
 #include <exception>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "decoder/module1.h"
 #include "decoder/token_number.h"
@@ -115,7 +116,7 @@ void RenderPbmFile(std::string_view fileName, DrawingTarget& target) {
   } catch (const RunTimeError& error) {
     ReportError(error.what());
   } catch (const std::bad_alloc&) {
-    ReportError("Out of memory.");
+    ReportError("Out of memory while reading \"" + std::string(fileName) + "\".");
   } catch (const std::exception& error) {
     ReportError(error.what());
   }

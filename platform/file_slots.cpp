@@ -12,7 +12,7 @@
 namespace inkpane {
 namespace {
 
-constexpr std::size_t kReadBlockSize = 64 * 1024;
+constexpr std::size_t kReadBlockSize = std::size_t{64} * 1024;
 constexpr std::size_t kLongestNameShown = 200;
 
 std::array<FileSlot, kFileSlotCount>& SlotTable() {
@@ -59,6 +59,14 @@ std::string_view KindOfFile(mode_t mode) {
   return "a special file";
 }
 
+// A FIFO or a device may never end, and a folder holds no image.
+void RefuseIfNotRegular(const struct stat& status, std::string_view fileName) {
+  if (!S_ISREG(status.st_mode)) {
+    throw RunTimeError(ErrorNumber::PathFileAccessError,
+                       Quoted(fileName) + " is " + std::string(KindOfFile(status.st_mode)) + ", not a regular file.");
+  }
+}
+
 }  // namespace
 
 FileSlot& FileSlotAt(int slot) {
@@ -81,21 +89,21 @@ void OpenForInput(int slot, std::string_view fileName) {
   }
 
   std::string name(fileName);
-  // O_NONBLOCK keeps the open itself from waiting on a FIFO with no writer;
-  // such a file is refused just below, before anything is read from it.
+  // Opening a device can act on it (a tape rewinds), so the kind of file is
+  // checked before the open, and again on the open file in case it changed.
+  struct stat status {};
+  if (::stat(name.c_str(), &status) != 0) throw OpenFailure(errno, name);
+  RefuseIfNotRegular(status, name);
+  // O_NONBLOCK keeps the open from waiting should a FIFO have taken the
+  // file's place in the meantime.
   int fd = -1;
   do {
     fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) throw OpenFailure(errno, name);
   UniqueFd owned(fd);
-
-  struct stat status {};
   if (::fstat(owned.get(), &status) != 0) throw OpenFailure(errno, name);
-  if (!S_ISREG(status.st_mode)) {
-    throw RunTimeError(ErrorNumber::PathFileAccessError,
-                       Quoted(name) + " is " + std::string(KindOfFile(status.st_mode)) + ", not a regular file.");
-  }
+  RefuseIfNotRegular(status, name);
 
   file.buffer_.resize(kReadBlockSize);
   file.fd_ = std::move(owned);

@@ -27,7 +27,6 @@ class RunTimeError : public std::runtime_error {
   RunTimeError(ErrorNumber number, const std::string& description) : std::runtime_error(description), number_(number) {}
 
   ErrorNumber number() const { return number_; }
-  std::string description() const { return what(); }
 
  private:
   ErrorNumber number_;

@@ -71,7 +71,7 @@ TEST(FileSlots, RaisesNumberedErrors) {
       ADD_FAILURE() << "no error";
     } catch (const RunTimeError& error) {
       EXPECT_EQ(error.number(), c.number);
-      EXPECT_FALSE(error.description().empty());
+      EXPECT_FALSE(std::string(error.what()).empty());
     }
     CloseFile(kSlot);
   }
@@ -89,7 +89,7 @@ int OpenAsUnprivilegedUser(const std::string& file) {
     return 1;
   } catch (const RunTimeError& error) {
     const bool right = error.number() == ErrorNumber::PermissionDenied &&
-                       error.description() == "Permission to read \"" + file + "\" was denied.";
+                       std::string(error.what()) == "Permission to read \"" + file + "\" was denied.";
     return right ? 0 : 2;
   }
 }

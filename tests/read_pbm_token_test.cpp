@@ -42,6 +42,7 @@ TEST(ReadPbmToken, CutsFilesIntoTokens) {
       {"last token without whitespace", "P4 12", {"P4", "12", "", ""}},
       {"comment running to the end of the file", "P1 #end", {"P1", "#end", "", ""}},
       {"comment ended by a lone CR", "#a\rb", {"#a", "b", "", ""}},
+      {"spaces and tabs belong to a comment", "# a\tb \n1", {"# a\tb ", "1", "", ""}},
       {"# inside a token", "12#3 #4", {"12#3", "#4", "", ""}},
       {"control bytes are whitespace",
        "a\x00\x01\x1F\x7F"s + "b",

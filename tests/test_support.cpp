@@ -45,7 +45,10 @@ std::string TempDir::Write(std::string_view name, std::string_view bytes) const 
 }
 
 Decoded DecodeFile(const std::string& path, int surfaceWidth, int surfaceHeight) {
+  const TempDir probe;
+  const std::string probeFile = probe.Write("probe", "");
   Decoded decoded;
+  bool closedAtEveryMessage = true;
   OffscreenTarget target(surfaceWidth, surfaceHeight, kGrey);
   target.OnRefresh([&] {
     decoded.refreshRows.push_back(target.DrawnExtent().height - 1);
@@ -55,6 +58,7 @@ Decoded DecodeFile(const std::string& path, int surfaceWidth, int surfaceHeight)
     ScopedPlatformHooks hooks({
         .messageBox =
             [&](std::string_view text, MessageBoxStyle style, std::string_view title) {
+              closedAtEveryMessage = closedAtEveryMessage && ImageSlotIsFree(probeFile);
               decoded.messages.push_back("[" + std::to_string(static_cast<int>(style)) + "] " + std::string(title) +
                                          ": " + std::string(text));
             },
@@ -73,8 +77,7 @@ Decoded DecodeFile(const std::string& path, int surfaceWidth, int surfaceHeight)
     decoded.rows.push_back(row);
   }
 
-  const TempDir probe;
-  decoded.slotClosed = ImageSlotIsFree(probe.Write("probe", ""));
+  decoded.slotClosed = closedAtEveryMessage && ImageSlotIsFree(probeFile);
   return decoded;
 }
 

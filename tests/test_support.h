@@ -35,7 +35,8 @@ struct Decoded {
   std::string calls;
   // Each message box as "[STYLE] TITLE: TEXT".
   std::vector<std::string> messages;
-  // Whether the image file slot was free again once the decode returned.
+  // Whether the image file slot was free again at every message box and once
+  // the decode returned.
   bool slotClosed = false;
 };
 

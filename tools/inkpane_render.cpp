@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <span>
 #include <string>
@@ -20,7 +21,8 @@ namespace {
 using inkpane::OffscreenTarget;
 
 constexpr inkpane::Colour kBackground = 0x808080;
-constexpr int kLargestSide = 65536;
+// No image coordinate reaches beyond 32767, so a larger surface would show nothing more.
+constexpr int kLargestSide = 32768;
 
 struct Options {
   int width = 4096;
@@ -104,16 +106,22 @@ int main(int argc, char** argv) {
       .messageBox = [](std::string_view text, inkpane::MessageBoxStyle,
                        std::string_view title) { PrintMessage(text, title); },
   });
-  OffscreenTarget target(options->width, options->height, kBackground);
-  inkpane::RenderPbmFile(options->input, target);
+  std::optional<OffscreenTarget> target;
+  try {
+    target.emplace(options->width, options->height, kBackground);
+  } catch (const std::bad_alloc&) {
+    std::cerr << "inkpane-render: not enough memory for a " << options->width << 'x' << options->height << " surface\n";
+    return 2;
+  }
+  inkpane::RenderPbmFile(options->input, *target);
 
-  const OffscreenTarget::Extent extent = target.DrawnExtent();
+  const OffscreenTarget::Extent extent = target->DrawnExtent();
   if (extent.width == 0) {
     std::cout << "nothing drawn\n";
-  } else if (!WritePpm(options->output, target, extent)) {
+  } else if (!WritePpm(options->output, *target, extent)) {
     std::cerr << "inkpane-render: cannot write " << options->output << '\n';
     return 2;
   }
-  std::cout << "refreshes: " << target.refreshes() << '\n';
+  std::cout << "refreshes: " << target->refreshes() << '\n';
   return 0;
 }
