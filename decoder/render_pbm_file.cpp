@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <new>
@@ -36,7 +37,7 @@ class PlainPixels {
   bool NextIsBlack() {
     if (nextInRun_ < run_.size()) return run_[nextInRun_++] == '1';
     ReadTokenSkippingComments(run_);
-    if (!run_.empty() && run_.find_first_not_of("01") == std::string::npos) {
+    if (!run_.empty() && std::all_of(run_.begin(), run_.end(), [](char c) { return c == '0' || c == '1'; })) {
       nextInRun_ = 1;
       return run_.front() == '1';
     }

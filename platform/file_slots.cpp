@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <array>
 #include <cerrno>
 #include <cstring>
 
@@ -14,11 +13,6 @@ namespace {
 
 constexpr std::size_t kReadBlockSize = std::size_t{64} * 1024;
 constexpr std::size_t kLongestNameShown = 200;
-
-std::array<FileSlot, kFileSlotCount>& SlotTable() {
-  static std::array<FileSlot, kFileSlotCount> slots;
-  return slots;
-}
 
 // The file name as shown in an error description: quoted, and shortened when
 // it is too long to read in a message box.
@@ -69,11 +63,8 @@ void RefuseIfNotRegular(const struct stat& status, std::string_view fileName) {
 
 }  // namespace
 
-FileSlot& FileSlotAt(int slot) {
-  if (slot < 1 || slot > kFileSlotCount) {
-    throw RunTimeError(ErrorNumber::BadFileNameOrNumber, "There is no file slot " + std::to_string(slot) + ".");
-  }
-  return SlotTable()[static_cast<std::size_t>(slot - 1)];
+void file_slots_detail::RaiseNoSuchSlot(int slot) {
+  throw RunTimeError(ErrorNumber::BadFileNameOrNumber, "There is no file slot " + std::to_string(slot) + ".");
 }
 
 void OpenForInput(int slot, std::string_view fileName) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -44,9 +45,22 @@ class FileSlot {
 
 inline constexpr int kFileSlotCount = 255;
 
-// The slot with this number (1 to kFileSlotCount), open or not. Callers that
-// read many bytes look the slot up once and keep the reference.
-FileSlot& FileSlotAt(int slot);
+namespace file_slots_detail {
+
+inline std::array<FileSlot, kFileSlotCount> table;
+
+[[noreturn]] void RaiseNoSuchSlot(int slot);
+
+}  // namespace file_slots_detail
+
+// The slot with this number (1 to kFileSlotCount), open or not. The token
+// reader looks its slot up once per token, so the lookup stays inline.
+inline FileSlot& FileSlotAt(int slot) {
+  if (slot < 1 || slot > kFileSlotCount) [[unlikely]] {
+    file_slots_detail::RaiseNoSuchSlot(slot);
+  }
+  return file_slots_detail::table[static_cast<std::size_t>(slot - 1)];
+}
 
 // Opens the named file for reading as the given slot. Only regular files are
 // accepted: a FIFO or a device could feed the reader forever.
