@@ -105,8 +105,8 @@ std::int16_t TokenToInteger(std::string_view token) {
   for (long position = first; position < point; ++position) value = value * 10 + digits[position];
   const int firstDropped = digits[point];
   const bool aboveHalf = firstDropped > 5 || (firstDropped == 5 && digits.FirstNonZero(point + 1) >= 0);
-  const bool half = firstDropped == 5 && !aboveHalf;
-  if (aboveHalf || (half && value % 2 == 1)) ++value;
+  const bool halfToEven = firstDropped == 5 && value % 2 == 1;
+  if (aboveHalf || halfToEven) ++value;
 
   if (negative) value = -value;
   if (value < -32768 || value > 32767) RaiseOverflow(token);
