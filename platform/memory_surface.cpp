@@ -1,5 +1,6 @@
 #include "platform/memory_surface.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace inkpane {
@@ -17,5 +18,7 @@ MemorySurface::MemorySurface(int width, int height, Colour fill)
       height_(height),
       pixels_(PixelCount(width, height), 0xFF000000u | fill),
       deviceContext_(pixels_, width, height, static_cast<std::size_t>(width)) {}
+
+void MemorySurface::Fill(Colour colour) { std::ranges::fill(pixels_, 0xFF000000u | colour); }
 
 }  // namespace inkpane

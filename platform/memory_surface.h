@@ -18,6 +18,10 @@ class MemorySurface {
   int height() const { return height_; }
   std::uint32_t hdc() const { return deviceContext_.handle(); }
 
+  // Every pixel as stored, 0xFFRRGGBB, row after row with no gap between.
+  std::span<const std::uint32_t> Pixels() const { return pixels_; }
+  void Fill(Colour colour);
+
   // One row of pixels as stored, 0xFFRRGGBB.
   std::span<const std::uint32_t> Row(int y) const {
     return std::span(pixels_).subspan(static_cast<std::size_t>(y) * static_cast<std::size_t>(width_),

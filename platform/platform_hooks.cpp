@@ -13,6 +13,7 @@ PlatformHooks DefaultHooks() {
       .beep = [] {},
       .doEvents = [] {},
       .endProgram = [] { std::exit(EXIT_SUCCESS); },
+      .openFileDialog = [](const OpenFileRequest&) { return std::optional<std::string>(); },
   };
 }
 
@@ -37,12 +38,17 @@ void EndProgram() {
   std::exit(EXIT_SUCCESS);
 }
 
+std::optional<std::string> ShowOpenFileDialog(const OpenFileRequest& request) {
+  return InstalledHooks().openFileDialog(request);
+}
+
 ScopedPlatformHooks::ScopedPlatformHooks(PlatformHooks hooks) : previous_(InstalledHooks()) {
   PlatformHooks& installed = InstalledHooks();
   if (hooks.messageBox) installed.messageBox = std::move(hooks.messageBox);
   if (hooks.beep) installed.beep = std::move(hooks.beep);
   if (hooks.doEvents) installed.doEvents = std::move(hooks.doEvents);
   if (hooks.endProgram) installed.endProgram = std::move(hooks.endProgram);
+  if (hooks.openFileDialog) installed.openFileDialog = std::move(hooks.openFileDialog);
 }
 
 ScopedPlatformHooks::~ScopedPlatformHooks() { InstalledHooks() = std::move(previous_); }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <span>
+#include <string>
 #include <string_view>
 
 namespace inkpane {
@@ -11,6 +14,21 @@ enum class MessageBoxStyle : int {
   Information = 64,
 };
 
+// One entry of an open-file dialog's list of file types: the words shown, and
+// the patterns it selects, separated by semicolons ("*.pbm", "*.*").
+struct FileFilter {
+  std::string description;
+  std::string patterns;
+};
+
+// What an open-file dialog is asked to show.
+struct OpenFileRequest {
+  std::string_view title;
+  std::span<const FileFilter> filters;
+  // The name the dialog starts with, empty the first time.
+  std::string_view fileName;
+};
+
 // The parts of the platform that need a screen. The window installs its own;
 // tests and tools install recorders, so everything runs without a display.
 struct PlatformHooks {
@@ -18,6 +36,8 @@ struct PlatformHooks {
   std::function<void()> beep = {};
   std::function<void()> doEvents = {};
   std::function<void()> endProgram = {};
+  // Returns the chosen file, or nothing when the user cancels.
+  std::function<std::optional<std::string>(const OpenFileRequest& request)> openFileDialog = {};
 };
 
 // Shows a modal message box with an OK button and returns when it is closed.
@@ -27,11 +47,15 @@ void Beep();
 void DoEvents();
 // Ends the program at once; never returns.
 [[noreturn]] void EndProgram();
+// Shows a modal open-file dialog; returns the chosen file, or nothing when the
+// user cancels.
+std::optional<std::string> ShowOpenFileDialog(const OpenFileRequest& request);
 
 // Installs hooks for its lifetime and restores the previous ones afterwards.
 // A hook left empty keeps the one installed before. Until anything is
 // installed, messages go to standard error, the beep and event processing do
-// nothing, and ending the program exits with status 0.
+// nothing, ending the program exits with status 0, and the open-file dialog is
+// cancelled at once, since there is no one to answer it.
 class ScopedPlatformHooks {
  public:
   explicit ScopedPlatformHooks(PlatformHooks hooks);

@@ -18,6 +18,8 @@ enum class ErrorNumber : int {
   TooManyFiles = 67,
   PermissionDenied = 70,
   PathFileAccessError = 75,
+  // Raised by the open-file dialog when the user cancels it.
+  CancelError = 32755,
 };
 
 // A run-time error: a number for the program and a description in plain words

@@ -1,0 +1,106 @@
+#include "platform/qt_platform.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCompleter>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+#include <cstdio>
+#include <cstdlib>
+
+namespace inkpane {
+namespace {
+
+QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// Message texts break their lines with CR LF, the classic message-box
+// convention; a Qt label breaks on LF alone and shows a stray CR.
+QString MessageText(std::string_view text) {
+  QString message = FromUtf8(text);
+  message.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return message;
+}
+
+[[noreturn]] void EndAtOnce() {
+  // Nothing is unwound and no destructor runs: the program may be deep inside
+  // a decode, and the window's objects must not save or draw anything more.
+  std::fflush(nullptr);
+  std::_Exit(EXIT_SUCCESS);
+}
+
+}  // namespace
+
+std::string QtNameFilter(const FileFilter& filter) {
+  std::string description = filter.description;
+  if (description.ends_with(')')) {
+    const std::size_t open = description.rfind('(');
+    if (open != std::string::npos) description.erase(open);
+  }
+  while (description.ends_with(' ')) description.pop_back();
+
+  std::string patterns;
+  std::string_view rest = filter.patterns;
+  while (!rest.empty()) {
+    const std::size_t semicolon = rest.find(';');
+    const std::string_view pattern = rest.substr(0, semicolon);
+    rest = semicolon == std::string_view::npos ? std::string_view() : rest.substr(semicolon + 1);
+    if (pattern.empty()) continue;
+    if (!patterns.empty()) patterns += ' ';
+    patterns += pattern == "*.*" ? "*" : pattern;
+  }
+  if (patterns.empty()) patterns = "*";
+  return (description.empty() ? patterns : description) + " (" + patterns + ")";
+}
+
+QtPlatform::QtPlatform(QWidget& owner)
+    : owner_(owner),
+      hooks_({
+          .messageBox = [this](std::string_view text, MessageBoxStyle style,
+                               std::string_view title) { ShowMessage(text, style, title); },
+          .beep = [] { QApplication::beep(); },
+          .doEvents = [] { QCoreApplication::processEvents(); },
+          .endProgram = [] { EndAtOnce(); },
+          .openFileDialog = [this](const OpenFileRequest& request) { return AskForFileToOpen(request); },
+      }) {}
+
+QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::ShowMessage(std::string_view text, MessageBoxStyle style, std::string_view title) {
+  const QMessageBox::Icon icon =
+      style == MessageBoxStyle::Information ? QMessageBox::Information : QMessageBox::Critical;
+  QMessageBox box(icon, FromUtf8(title), MessageText(text), QMessageBox::Ok, &owner_);
+  // A file name in a message is shown as it is, never read as markup.
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+std::optional<std::string> QtPlatform::AskForFileToOpen(const OpenFileRequest& request) {
+  if (!openDialog_) {
+    openDialog_ = std::make_unique<QFileDialog>(&owner_);
+    // The desktop's own dialog may record recently used files; Qt's does not.
+    openDialog_->setOption(QFileDialog::DontUseNativeDialog);
+    openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
+    openDialog_->setFileMode(QFileDialog::ExistingFile);
+  }
+  QFileDialog& dialog = *openDialog_;
+  dialog.setWindowTitle(FromUtf8(request.title));
+  QStringList nameFilters;
+  for (const FileFilter& filter : request.filters) nameFilters << FromUtf8(QtNameFilter(filter));
+  dialog.setNameFilters(nameFilters);
+  if (!request.fileName.empty()) dialog.selectFile(QFile::decodeName(std::string(request.fileName).c_str()));
+
+  const int answer = dialog.exec();
+  // The name box's completion list can outlive a dialog accepted while it
+  // showed, and would stay on screen over the picture.
+  for (const QCompleter* completer : dialog.findChildren<QCompleter*>()) {
+    if (completer->popup() != nullptr) completer->popup()->hide();
+  }
+  if (answer != QDialog::Accepted) return std::nullopt;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty()) return std::nullopt;
+  return QFile::encodeName(chosen.front()).toStdString();
+}
+
+}  // namespace inkpane

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/platform_hooks.h"
+
+class QFileDialog;
+class QWidget;
+
+namespace inkpane {
+
+// The screen-facing parts of the platform on Qt, installed for this object's
+// lifetime: message boxes and the open-file dialog, modal to `owner`; the
+// beep; event processing; and ending the program.
+class QtPlatform {
+ public:
+  explicit QtPlatform(QWidget& owner);
+  ~QtPlatform();
+  QtPlatform(const QtPlatform&) = delete;
+  QtPlatform& operator=(const QtPlatform&) = delete;
+
+ private:
+  std::optional<std::string> AskForFileToOpen(const OpenFileRequest& request);
+  void ShowMessage(std::string_view text, MessageBoxStyle style, std::string_view title);
+
+  QWidget& owner_;
+  // Made at the first use and kept, so the dialog opens where the user last
+  // was. It is never destroyed while the program runs, which matters: a Qt
+  // file dialog writes its history to a settings file when it is destroyed,
+  // and the program ends without destroying anything.
+  std::unique_ptr<QFileDialog> openDialog_;
+  ScopedPlatformHooks hooks_;
+};
+
+// The name filter a Qt file dialog shows for `filter`. Qt takes the patterns
+// from the parentheses at the end of a filter, so those are rebuilt from the
+// entry's own patterns; "*.*" becomes "*", since on Linux names need no dot.
+std::string QtNameFilter(const FileFilter& filter);
+
+}  // namespace inkpane

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QMainWindow>
+#include <cstdint>
+
+#include "decoder/drawing_target.h"
+#include "platform/common_dialog.h"
+#include "platform/qt_platform.h"
+#include "viewer/persistent_image.h"
+
+class QAction;
+class QCloseEvent;
+class QMenu;
+
+namespace inkpane {
+
+// The program's one window: a menu bar over a persistent image, and the
+// drawing target that the Open command hands to the decoder.
+class Form1 final : public QMainWindow, public DrawingTarget {
+  Q_OBJECT
+
+ public:
+  Form1();
+
+  std::uint32_t hdc() const override { return image_.hdc(); }
+  // Shows the persistent image on screen before returning.
+  void Refresh() override;
+  // Fills the persistent image with the background colour.
+  void Cls();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void mnuOpen_Click();
+  [[noreturn]] void mnuExit_Click();
+  void mnuAbout_Click();
+  [[noreturn]] void Form_Unload();
+
+  QtPlatform platform_;
+  CommonDialog CommonDialog1;
+  PersistentImage image_;
+  // The menu entries; the menu bar owns them.
+  QMenu* mnuFile;
+  QAction* mnuOpen;
+  QAction* mnuSep1;
+  QAction* mnuExit;
+  QMenu* mnuHelp;
+  QAction* mnuAbout;
+};
+
+}  // namespace inkpane
