@@ -19,6 +19,8 @@ enum class MessageBoxStyle : int {
 struct FileFilter {
   std::string description;
   std::string patterns;
+
+  bool operator==(const FileFilter&) const = default;
 };
 
 // What an open-file dialog is asked to show.
