@@ -49,10 +49,10 @@ std::string AboutText() {
   const std::string qtVersion = qVersion();
   const std::string platform = QGuiApplication::platformName().toStdString();
   return "Inkpane 1.0, version " INKPANE_FILE_VERSION "\r\n"
-         "A complete decoder and viewer for plain (P1) and raw (P4) PBM images.\r\n"
+         "A complete decoder for plain (P1) and raw (P4) PBM images.\r\n"
          "\r\n"
-         "Each image pixel is drawn on one screen pixel, from the top-left corner.\r\n"
-         "Keyboard: Alt+F, O opens an image; Alt+F, E exits; Alt+H, A shows this box.\r\n"
+         "One image pixel on one screen pixel, from the top-left corner.\r\n"
+         "Keys: Alt+F, O to open; Alt+F, E to exit; Alt+H, A for this box.\r\n"
          "\r\n"
          "Built with Qt " QT_VERSION_STR ", running on Qt " +
          qtVersion + " (" + platform +

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Runs a whole session under strace: start, open a valid picture, open a file
+# that is not PBM and dismiss the error, show and dismiss About, Exit. No
+# system call of the viewer, or of any process it starts, may create, remove,
+# rename or change a file or folder, or open one for writing. The viewer runs
+# with an empty home, where Qt's file dialog would keep its history if it were
+# ever destroyed, and that home must still be empty at the end.
+# Usage: writes_nothing.sh PATH/TO/inkpane PATH/TO/x11-probe
+source "$(dirname "$0")/lib.sh"
+gui_init "$@"
+command -v strace >/dev/null || { note "missing tool: strace"; exit 2; }
+
+make_text_image page 117 "Nothing is" "written."
+printf 'Not a picture.\n' >"$work/files/notes.pbm"
+
+# Every call that can create, remove, rename or change a file, or open one
+# for writing. Only calls that succeeded are logged (-z): a failed mkdir of a
+# folder that already exists changes nothing. One log per process (-ff) keeps
+# each call on one line.
+changing_calls=open,openat,openat2,creat,mkdir,mkdirat,mknod,mknodat,rename,renameat,renameat2
+changing_calls+=,unlink,unlinkat,rmdir,link,linkat,symlink,symlinkat,truncate,ftruncate
+changing_calls+=,chmod,fchmod,fchmodat,chown,fchown,lchown,fchownat,utime,utimes,utimensat,futimesat
+changing_calls+=,setxattr,lsetxattr,fsetxattr,removexattr,lremovexattr,fremovexattr
+mkdir "$work/trace"
+start_viewer strace -f -ff -z -qq --seccomp-bpf -e trace="$changing_calls" -o "$work/trace/call"
+
+step "open page.pbm"
+open_by_keyboard "$work/files/page.pbm"
+wait_bells 1
+step "open notes.pbm"
+open_by_keyboard "$work/files/notes.pbm"
+wait_window "$ERROR_TITLE" || fail "no window titled Error appeared"
+wait_focus "$found" || fail "the error box did not take the keyboard focus"
+xdotool key Return
+wait_window_gone "$ERROR_TITLE" || fail "Return did not dismiss the error box"
+wait_bells 2
+step "Alt+H, A"
+focus "$main_win"
+xdotool key alt+h
+wait_popup || fail "Alt+H did not open the Help menu"
+xdotool key a
+wait_window "$ABOUT_TITLE" || fail "no window titled About... appeared"
+wait_focus "$found" || fail "the About box did not take the keyboard focus"
+xdotool key Return
+wait_window_gone "$ABOUT_TITLE" || fail "Return did not dismiss the About box"
+step "Alt+F, E"
+exit_by_keyboard
+wait_exit 30000 || fail "the viewer did not end after Exit"
+((viewer_status == 0)) || fail "the viewer (under strace) ended with status $viewer_status"
+
+# The log must show the viewer reading the picture, or it proves nothing.
+cat "$work"/trace/call.* | grep -E '^[a-z0-9_]+\(' >"$work/calls"
+grep -qF "\"$work/files/page.pbm\", O_RDONLY" "$work/calls" || fail "strace did not see the viewer open page.pbm"
+
+# Opening for reading is allowed; any flag that writes, creates or truncates
+# is not. One exception, which writes no file:
+# - /dev/null opened for reading and writing: libdbus, finding no session bus,
+#   forks a child that points its standard streams there before it tries to
+#   start dbus-launch. Nothing written to /dev/null is stored.
+writing_open='O_WRONLY|O_RDWR|O_CREAT|O_TRUNC|O_APPEND|O_TMPFILE'
+grep -vE '^(open|openat|openat2)\(' "$work/calls" >"$work/changes"
+grep -E '^(open|openat|openat2)\(' "$work/calls" | grep -E "$writing_open" |
+  grep -vE '^open(at)?\((AT_FDCWD, )?"/dev/null", ' >>"$work/changes"
+if [[ -s $work/changes ]]; then
+  note "system calls that changed files:"
+  cat "$work/changes" >&2
+  fail "the viewer wrote to the file system"
+fi
+leftovers=$(find "$HOME" "$XDG_RUNTIME_DIR" -mindepth 1)
+[[ -z $leftovers ]] || fail "the viewer left files behind: $leftovers"
+[[ ! -s $work/viewer.out ]] || fail "the viewer wrote to its standard output"
+step "ok"
