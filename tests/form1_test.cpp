@@ -186,6 +186,24 @@ TEST(Form1, OpensImages) {
   }
 }
 
+TEST(Form1, EnlargingTheWindowShowsMoreOfALargePicture) {
+  Form1 form;
+  form.show();
+  Session session(form);
+  // 600x500, all black but for a white last column and last row.
+  std::string raster;
+  for (int y = 0; y < 500; ++y) raster += y < 499 ? std::string(74, '\xFF') + "\xFE" : std::string(75, '\0');
+  session.Open(Bytes("P4 600 500 " + raster));
+  form.resize(form.width() + 300, form.height() + 300);
+  const QImage shown = form.centralWidget()->grab().toImage();
+  ASSERT_GE(shown.width(), 601);
+  ASSERT_GE(shown.height(), 501);
+  EXPECT_EQ(shown.pixel(598, 498), qRgb(0, 0, 0));
+  EXPECT_EQ(shown.pixel(599, 0), qRgb(255, 255, 255));
+  EXPECT_EQ(shown.pixel(0, 499), qRgb(255, 255, 255));
+  EXPECT_EQ(shown.pixel(600, 500), QApplication::palette().color(QPalette::Dark).rgb());
+}
+
 TEST(Form1, AsksForAPbmImageStartingFromTheLastOne) {
   Form1 form;
   Session session(form);
