@@ -122,7 +122,9 @@ TEST(Form1, StartsAsAnEmptyWindowWithItsMenus) {
   EXPECT_EQ(form.windowTitle().toStdString(), "Inkpane 1.1");
   EXPECT_EQ(form.centralWidget()->size(), QSize(449, 343));
   EXPECT_EQ(Corner(form, 2, 2), (Rows{"..", ".."}));
-  EXPECT_FALSE(form.windowIcon().isNull());
+  const QList<QSize> iconSizes = form.windowIcon().availableSizes();
+  EXPECT_EQ(iconSizes.count(QSize(16, 16)), 1);
+  EXPECT_EQ(iconSizes.count(QSize(32, 32)), 2);
 
   // Each menu as "object name:text", a separator as "object name:-".
   std::vector<std::string> menus;

@@ -7,7 +7,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
-#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <string>
