@@ -27,11 +27,7 @@ open_by_keyboard "$work/files/large.pbm"
 # events run, after it has drawn and shown its first sixteen rows, so the box
 # opens with the drawing under way, and as early as the machine allows.
 step "Alt+H, A"
-focus "$main_win"
-xdotool key alt+h
-wait_popup || fail "Alt+H did not open the Help menu"
-xdotool key a
-wait_window "$ABOUT_TITLE" || fail "no window titled About... appeared"
+open_about_by_keyboard
 about_box=$found
 read -r client_geometry_now < <(client_geometry)
 IFS='x+' read -r client_width client_height client_x client_y <<<"$client_geometry_now"

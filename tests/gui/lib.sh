@@ -369,6 +369,15 @@ wait_exit() {
 }
 
 # exit_by_keyboard: Alt+F, E, and sets $keystroke_us to the time of the E.
+# open_about_by_keyboard: Alt+H, A; sets $found to the About box.
+open_about_by_keyboard() {
+  focus "$main_win"
+  xdotool key alt+h
+  wait_popup || fail "Alt+H did not open the Help menu"
+  xdotool key a
+  wait_window "$ABOUT_TITLE" || fail "no window titled About... appeared"
+}
+
 exit_by_keyboard() {
   focus "$main_win"
   xdotool key alt+f

@@ -35,11 +35,7 @@ xdotool key Return
 wait_window_gone "$ERROR_TITLE" || fail "Return did not dismiss the error box"
 wait_bells 2
 step "Alt+H, A"
-focus "$main_win"
-xdotool key alt+h
-wait_popup || fail "Alt+H did not open the Help menu"
-xdotool key a
-wait_window "$ABOUT_TITLE" || fail "no window titled About... appeared"
+open_about_by_keyboard
 wait_focus "$found" || fail "the About box did not take the keyboard focus"
 xdotool key Return
 wait_window_gone "$ABOUT_TITLE" || fail "Return did not dismiss the About box"
