@@ -368,7 +368,6 @@ wait_exit() {
   viewer_pid=
 }
 
-# exit_by_keyboard: Alt+F, E, and sets $keystroke_us to the time of the E.
 # open_about_by_keyboard: Alt+H, A; sets $found to the About box.
 open_about_by_keyboard() {
   focus "$main_win"
@@ -378,6 +377,7 @@ open_about_by_keyboard() {
   wait_window "$ABOUT_TITLE" || fail "no window titled About... appeared"
 }
 
+# exit_by_keyboard: Alt+F, E, and sets $keystroke_us to the time of the E.
 exit_by_keyboard() {
   focus "$main_win"
   xdotool key alt+f
