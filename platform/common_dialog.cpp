@@ -4,13 +4,18 @@
 
 namespace inkpane {
 
-std::vector<FileFilter> ParseFilter(std::string_view filter) {
-  std::vector<std::string_view> parts;
-  while (!filter.empty()) {
-    const std::size_t bar = filter.find('|');
-    parts.push_back(filter.substr(0, bar));
-    filter = bar == std::string_view::npos ? std::string_view() : filter.substr(bar + 1);
+std::vector<std::string_view> SplitFields(std::string_view text, char separator) {
+  std::vector<std::string_view> fields;
+  while (!text.empty()) {
+    const std::size_t end = text.find(separator);
+    fields.push_back(text.substr(0, end));
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
   }
+  return fields;
+}
+
+std::vector<FileFilter> ParseFilter(std::string_view filter) {
+  const std::vector<std::string_view> parts = SplitFields(filter, '|');
   std::vector<FileFilter> filters;
   for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
     filters.push_back({.description = std::string(parts[i]), .patterns = std::string(parts[i + 1])});

@@ -8,6 +8,10 @@
 
 namespace inkpane {
 
+// The fields of `text` between separators, in order; an empty field at the
+// end is dropped.
+std::vector<std::string_view> SplitFields(std::string_view text, char separator);
+
 // Splits a filter string of the classic form "Description|patterns|..." into
 // its entries. A description left without patterns at the end is dropped.
 std::vector<FileFilter> ParseFilter(std::string_view filter);

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/common_dialog.h"
+
 namespace inkpane {
 namespace {
 
@@ -41,11 +43,7 @@ std::string QtNameFilter(const FileFilter& filter) {
   while (description.ends_with(' ')) description.pop_back();
 
   std::string patterns;
-  std::string_view rest = filter.patterns;
-  while (!rest.empty()) {
-    const std::size_t semicolon = rest.find(';');
-    const std::string_view pattern = rest.substr(0, semicolon);
-    rest = semicolon == std::string_view::npos ? std::string_view() : rest.substr(semicolon + 1);
+  for (const std::string_view pattern : SplitFields(filter.patterns, ';')) {
     if (pattern.empty()) continue;
     if (!patterns.empty()) patterns += ' ';
     patterns += pattern == "*.*" ? "*" : pattern;

@@ -15,7 +15,6 @@
 #include "decoder/module1.h"
 #include "platform/file_slots.h"
 #include "platform/platform_hooks.h"
-#include "platform/run_time_error.h"
 #include "tests/test_support.h"
 
 namespace inkpane::testing {
@@ -70,8 +69,7 @@ class Session {
             .messageBox =
                 [this](std::string_view text, MessageBoxStyle style, std::string_view title) {
                   log += "M" + OpenState();
-                  messages.push_back("[" + std::to_string(static_cast<int>(style)) + "] " + std::string(title) +
-                                     ": " + std::string(text));
+                  messages.push_back(MessageAsText(text, style, title));
                 },
             .beep = [this] { log += "B"; },
             .doEvents = [this] { log += "E" + OpenState(); },
@@ -150,10 +148,7 @@ TEST(Form1, OpensImages) {
     std::string log;
     std::vector<std::string> messages = {};
   } cases[] = {
-      {"draws at the top-left over a cleared surface",
-       {Bytes("P1 3 2 1 0 1 0 1 0")},
-       {"101.", "010.", "...."},
-       "DE-B"},
+      {"draws at the top-left over a cleared surface", {Bytes("P1 3 2 1 0 1 0 1 0")}, {"101.", "010.", "...."}, "DE-B"},
       {"refreshes a raw image every sixteen rows with Open disabled",
        {Bytes("P4 4 33 " + std::string(33, '\x50'))},
        {"0101", "0101", "0101"},
@@ -244,16 +239,6 @@ TEST(Form1, AboutNamesTheProgramInBlocksOfLines) {
   EXPECT_FALSE(lines.back().empty());
 }
 
-bool ImageSlotIsOpen() {
-  try {
-    OpenForInput(kImageFileSlot, "/proc/self/exe");
-  } catch (const RunTimeError& error) {
-    return error.number() == ErrorNumber::FileAlreadyOpen;
-  }
-  CloseFile(kImageFileSlot);
-  return false;
-}
-
 // Ends the program from inside the event processing of a long decode, the
 // way a user's Exit or close arrives, and exits with status 3 if a file was
 // still open when the program ended, or 4 if the decode ever went on.
@@ -263,11 +248,12 @@ void EndInTheMiddleOfADecode(void (*end)(Form1&)) {
   int refreshes = 0;
   ScopedPlatformHooks endings({
       .messageBox = [](std::string_view, MessageBoxStyle, std::string_view) { std::_Exit(5); },
-      .doEvents = [&] {
-        if (++refreshes == 3) end(form);
-        if (refreshes > 3) std::_Exit(4);
-      },
-      .endProgram = [] { std::_Exit(ImageSlotIsOpen() ? 3 : 0); },
+      .doEvents =
+          [&] {
+            if (++refreshes == 3) end(form);
+            if (refreshes > 3) std::_Exit(4);
+          },
+      .endProgram = [] { std::_Exit(ImageSlotIsFree("/proc/self/exe") ? 0 : 3); },
   });
   session.Open(Bytes("P4 64 1000 "));
 }

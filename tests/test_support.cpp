@@ -13,6 +13,8 @@ namespace {
 
 constexpr Colour kGrey = 0x808080;
 
+}  // namespace
+
 bool ImageSlotIsFree(const std::string& anyRegularFile) {
   try {
     OpenForInput(kImageFileSlot, anyRegularFile);
@@ -23,7 +25,9 @@ bool ImageSlotIsFree(const std::string& anyRegularFile) {
   return true;
 }
 
-}  // namespace
+std::string MessageAsText(std::string_view text, MessageBoxStyle style, std::string_view title) {
+  return "[" + std::to_string(static_cast<int>(style)) + "] " + std::string(title) + ": " + std::string(text);
+}
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "inkpane-test-XXXXXX").string();
@@ -59,8 +63,7 @@ Decoded DecodeFile(const std::string& path, int surfaceWidth, int surfaceHeight)
         .messageBox =
             [&](std::string_view text, MessageBoxStyle style, std::string_view title) {
               closedAtEveryMessage = closedAtEveryMessage && ImageSlotIsFree(probeFile);
-              decoded.messages.push_back("[" + std::to_string(static_cast<int>(style)) + "] " + std::string(title) +
-                                         ": " + std::string(text));
+              decoded.messages.push_back(MessageAsText(text, style, title));
             },
         .doEvents = [&] { decoded.calls += 'E'; },
     });

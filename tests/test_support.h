@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/platform_hooks.h"
+
 namespace inkpane::testing {
 
 // A fresh folder under the system's temporary folder, removed with everything
@@ -39,6 +41,12 @@ struct Decoded {
   // the decode returned.
   bool slotClosed = false;
 };
+
+// A message box as a test compares it: "[STYLE] TITLE: TEXT".
+std::string MessageAsText(std::string_view text, MessageBoxStyle style, std::string_view title);
+
+// Whether the image file slot is free, found by opening `anyRegularFile` in it.
+bool ImageSlotIsFree(const std::string& anyRegularFile);
 
 // Decodes the file at `path` onto an offscreen surface of the given size.
 Decoded DecodeFile(const std::string& path, int surfaceWidth = 64, int surfaceHeight = 64);
