@@ -1,6 +1,7 @@
 #include "platform/device_context.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "platform/run_time_error.h"
 
@@ -14,7 +15,7 @@ DeviceContext::DeviceContext(std::span<std::uint32_t> pixels, int width, int hei
   auto& table = device_context_detail::table;
   for (std::uint32_t handle = 1; handle < table.size(); ++handle) {
     if (table[handle].bits == nullptr) {
-      table[handle] = {pixels.data(), static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), stride};
+      table[handle] = {pixels.data(), static_cast<std::size_t>(width), static_cast<std::size_t>(height), stride, {}};
       handle_ = handle;
       return;
     }
@@ -23,5 +24,12 @@ DeviceContext::DeviceContext(std::span<std::uint32_t> pixels, int width, int hei
 }
 
 DeviceContext::~DeviceContext() { device_context_detail::table[handle_] = {}; }
+
+PixelRect DeviceContext::TakeChanges() { return std::exchange(device_context_detail::table[handle_].changed, {}); }
+
+void DeviceContext::MarkAllChanged() {
+  device_context_detail::Surface& surface = device_context_detail::table[handle_];
+  surface.changed = {0, 0, surface.width, surface.height};
+}
 
 }  // namespace inkpane

@@ -10,15 +10,32 @@ namespace inkpane {
 // A 24-bit RGB colour, 0xRRGGBB.
 using Colour = std::uint32_t;
 
+// A rectangle of surface pixels, `right` and `bottom` exclusive. It is empty
+// when it has no width or no height.
+struct PixelRect {
+  std::size_t left = 0;
+  std::size_t top = 0;
+  std::size_t right = 0;
+  std::size_t bottom = 0;
+
+  bool empty() const { return left >= right || top >= bottom; }
+  bool operator==(const PixelRect&) const = default;
+};
+
 namespace device_context_detail {
 
 // One registered surface: 32-bit pixels 0xFFRRGGBB, `stride` pixels apart from
-// one row to the next. A free entry has no size, so every pixel misses it.
+// one row to the next, and the rectangle around every pixel set since the
+// owner last took it. A free entry has no size, so every pixel misses it.
+//
+// The geometry is kept in std::size_t, never in the pixels' own type, so a
+// pixel store cannot alias it and the compiler may keep it in registers.
 struct Surface {
   std::uint32_t* bits = nullptr;
-  std::uint32_t width = 0;
-  std::uint32_t height = 0;
+  std::size_t width = 0;
+  std::size_t height = 0;
   std::size_t stride = 0;
+  PixelRect changed;
 };
 
 inline constexpr std::size_t kTableSize = 64;
@@ -26,18 +43,75 @@ inline constexpr std::size_t kTableSize = 64;
 // Handle 0 is never given out, so a zero handle draws nothing.
 inline std::array<Surface, kTableSize> table;
 
+// Whether `value` lies in [low, high): one unsigned comparison.
+inline bool InRange(std::size_t value, std::size_t low, std::size_t high) { return value - low < high - low; }
+
+// Grows the changed rectangle to take in a pixel of the surface lying outside
+// it. A decoder sets pixels row after row, so the rectangle usually grows by
+// one column along the first row and by one row at the start of each further
+// row: those cases stay short.
+inline void TakeIn(PixelRect& changed, std::size_t column, std::size_t row) {
+  if (changed.empty()) {
+    changed = {column, row, column + 1, row + 1};
+    return;
+  }
+  if (column < changed.left) changed.left = column;
+  if (column >= changed.right) changed.right = column + 1;
+  if (row < changed.top) changed.top = row;
+  if (row >= changed.bottom) changed.bottom = row + 1;
+}
+
 }  // namespace device_context_detail
 
-// Sets one pixel of the device context `hdc` to `colour`. A pixel outside the
-// surface, or a handle that names no surface, is dropped without a word. This
-// is the decoder's per-pixel call, so it stays a table index and a bounds test.
-inline void SetPixel(std::uint32_t hdc, std::int32_t x, std::int32_t y, Colour colour) {
-  if (hdc >= device_context_detail::kTableSize) return;
-  const device_context_detail::Surface& surface = device_context_detail::table[hdc];
-  const auto column = static_cast<std::uint32_t>(x);
-  const auto row = static_cast<std::uint32_t>(y);
-  if (column >= surface.width || row >= surface.height) return;
+// The surface behind a device context handle, looked up once for a run of
+// SetPixel calls in which nothing else touches the table (one row of a
+// decode). Its copy of the geometry and of the changed rectangle lives in
+// registers while it is drawn on; the rectangle goes back to the table when
+// the object goes. A handle that names no surface resolves to an empty one.
+class ResolvedDeviceContext {
+ public:
+  explicit ResolvedDeviceContext(std::uint32_t hdc) {
+    if (hdc >= device_context_detail::kTableSize) return;
+    entry_ = &device_context_detail::table[hdc];
+    surface_ = *entry_;
+  }
+  ~ResolvedDeviceContext() {
+    if (entry_ != nullptr) entry_->changed = surface_.changed;
+  }
+  ResolvedDeviceContext(const ResolvedDeviceContext&) = delete;
+  ResolvedDeviceContext& operator=(const ResolvedDeviceContext&) = delete;
+
+ private:
+  friend void SetPixel(ResolvedDeviceContext& dc, std::int32_t x, std::int32_t y, Colour colour);
+
+  device_context_detail::Surface* entry_ = nullptr;
+  device_context_detail::Surface surface_;
+};
+
+// Sets one pixel of a resolved device context to `colour`. A pixel outside the
+// surface is dropped without a word. This is the decoder's per-pixel call, so
+// it is one range test: the changed rectangle lies within the surface, so a
+// pixel inside it needs no other test, and only a pixel outside it goes on to
+// the bounds.
+inline void SetPixel(ResolvedDeviceContext& dc, std::int32_t x, std::int32_t y, Colour colour) {
+  using device_context_detail::InRange;
+  device_context_detail::Surface& surface = dc.surface_;
+  // Negative coordinates wrap to huge values and fail the bounds test.
+  const auto column = static_cast<std::size_t>(static_cast<std::uint32_t>(x));
+  const auto row = static_cast<std::size_t>(static_cast<std::uint32_t>(y));
+  if (!InRange(column, surface.changed.left, surface.changed.right) ||
+      !InRange(row, surface.changed.top, surface.changed.bottom)) [[unlikely]] {
+    if (column >= surface.width || row >= surface.height) return;
+    device_context_detail::TakeIn(surface.changed, column, row);
+  }
   surface.bits[row * surface.stride + column] = 0xFF000000u | colour;
+}
+
+// Sets one pixel of the device context `hdc`; a handle that names no surface
+// draws nothing.
+inline void SetPixel(std::uint32_t hdc, std::int32_t x, std::int32_t y, Colour colour) {
+  ResolvedDeviceContext dc(hdc);
+  SetPixel(dc, x, y, colour);
 }
 
 // Registers a caller-owned pixel buffer as a device context for its lifetime.
@@ -50,6 +124,13 @@ class DeviceContext {
   DeviceContext& operator=(const DeviceContext&) = delete;
 
   std::uint32_t handle() const { return handle_; }
+
+  // The rectangle around every pixel set through SetPixel, or marked, since the
+  // last call; the next call starts from nothing. A window repaints only this.
+  PixelRect TakeChanges();
+  // Counts the whole surface as changed, for its owner after writing the
+  // pixels directly.
+  void MarkAllChanged();
 
  private:
   std::uint32_t handle_;

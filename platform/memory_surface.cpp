@@ -19,6 +19,9 @@ MemorySurface::MemorySurface(int width, int height, Colour fill)
       pixels_(PixelCount(width, height), 0xFF000000u | fill),
       deviceContext_(pixels_, width, height, static_cast<std::size_t>(width)) {}
 
-void MemorySurface::Fill(Colour colour) { std::ranges::fill(pixels_, 0xFF000000u | colour); }
+void MemorySurface::Fill(Colour colour) {
+  std::ranges::fill(pixels_, 0xFF000000u | colour);
+  deviceContext_.MarkAllChanged();
+}
 
 }  // namespace inkpane

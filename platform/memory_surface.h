@@ -20,7 +20,10 @@ class MemorySurface {
 
   // Every pixel as stored, 0xFFRRGGBB, row after row with no gap between.
   std::span<const std::uint32_t> Pixels() const { return pixels_; }
+  // Fills every pixel, which counts as a change of the whole surface.
   void Fill(Colour colour);
+  // What has changed since the last call: see DeviceContext::TakeChanges.
+  PixelRect TakeChanges() { return deviceContext_.TakeChanges(); }
 
   // One row of pixels as stored, 0xFFRRGGBB.
   std::span<const std::uint32_t> Row(int y) const {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/memory_surface.h"
@@ -46,6 +48,43 @@ TEST(SetPixel, AReleasedHandleDrawsNothing) {
   context.reset();
   SetPixel(handle, 0, 0, 0xFFFFFF);
   EXPECT_EQ(pixels[0], 0u);
+}
+
+TEST(DeviceContext, TakesTheRectangleAroundWhatChanged) {
+  const struct {
+    std::string name;
+    std::vector<std::pair<int, int>> pixels;
+    PixelRect changed;
+  } cases[] = {
+      {"nothing drawn", {}, {}},
+      {"one pixel", {{2, 1}}, {2, 1, 3, 2}},
+      {"row after row", {{0, 0}, {1, 0}, {2, 0}, {0, 1}}, {0, 0, 3, 2}},
+      {"against the grain", {{2, 1}, {1, 1}, {0, 0}}, {0, 0, 3, 2}},
+      {"only outside the surface", {{-1, 0}, {3, 0}, {0, 2}, {0, -1}}, {}},
+      {"inside and outside", {{5, 5}, {1, 0}, {-1, 1}}, {1, 0, 2, 1}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    MemorySurface surface(3, 2, 0x808080);
+    for (const auto& [x, y] : c.pixels) SetPixel(surface.hdc(), x, y, 0x000000);
+    EXPECT_EQ(surface.TakeChanges(), c.changed);
+    EXPECT_EQ(surface.TakeChanges(), PixelRect{});
+  }
+}
+
+TEST(DeviceContext, ResolvedOnceItRecordsChangesAsTheHandleDoes) {
+  MemorySurface surface(3, 2, 0x808080);
+  {
+    ResolvedDeviceContext dc(surface.hdc());
+    SetPixel(dc, 1, 1, 0x000000);
+    SetPixel(dc, 4, 1, 0x000000);
+  }
+  SetPixel(surface.hdc(), 0, 0, 0xFFFFFF);
+  EXPECT_EQ(surface.TakeChanges(), (PixelRect{0, 0, 2, 2}));
+  EXPECT_EQ(surface.PixelAt(1, 1), 0x000000u);
+
+  surface.Fill(0x808080);
+  EXPECT_EQ(surface.TakeChanges(), (PixelRect{0, 0, 3, 2}));
 }
 
 }  // namespace

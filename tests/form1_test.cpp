@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPaintEvent>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -199,6 +200,42 @@ TEST(Form1, EnlargingTheWindowShowsMoreOfALargePicture) {
   EXPECT_EQ(shown.pixel(599, 0), qRgb(255, 255, 255));
   EXPECT_EQ(shown.pixel(0, 499), qRgb(255, 255, 255));
   EXPECT_EQ(shown.pixel(600, 500), QApplication::palette().color(QPalette::Dark).rgb());
+}
+
+// Records the area of every paint of the widget it watches.
+class PaintRecorder final : public QObject {
+ public:
+  explicit PaintRecorder(QWidget& widget) { widget.installEventFilter(this); }
+  std::vector<QRect> painted;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) painted.push_back(static_cast<QPaintEvent*>(event)->rect());
+    return false;
+  }
+};
+
+TEST(Form1, RefreshRepaintsOnlyWhatChangedWhereItShows) {
+  Form1 form;
+  form.show();
+  QApplication::processEvents();
+  Session session(form);
+  PaintRecorder recorder(*form.centralWidget());
+  const QRect client(0, 0, 449, 343);
+
+  // Refreshes after rows 15 and 31, and Open's own at the end: the cleared
+  // window once, then only the new rows.
+  session.Open(Bytes("P4 40 40 " + std::string(5 * 40, '\xAA')));
+  EXPECT_EQ(recorder.painted, (std::vector<QRect>{client, QRect(0, 16, 40, 16), QRect(0, 32, 40, 8)}));
+
+  // Rows below the window are drawn but never painted.
+  recorder.painted.clear();
+  session.Open(Bytes("P4 40 1000 " + std::string(5 * 1000, '\xAA')));
+  std::vector<QRect> expected = {client};
+  for (int top = 16; top < 336; top += 16) expected.push_back(QRect(0, top, 40, 16));
+  expected.push_back(QRect(0, 336, 40, 7));
+  EXPECT_EQ(recorder.painted, expected);
+  EXPECT_EQ(Corner(form, 2, 343), Rows(343, "10"));
 }
 
 TEST(Form1, AsksForAPbmImageStartingFromTheLastOne) {

@@ -16,6 +16,18 @@ PersistentImage::PersistentImage(QSize devicePixels, QColor background)
 
 void PersistentImage::Clear() { image_.Fill(background_.rgb() & 0x00FFFFFFu); }
 
+QRect PersistentImage::TakeChangedArea() {
+  const PixelRect changed = image_.TakeChanges();
+  if (changed.empty()) return {};
+  // Under a scaled display a widget unit covers several image pixels: take in
+  // every unit that shows part of a changed pixel.
+  const qreal ratio = devicePixelRatioF();
+  const auto inward = [ratio](std::size_t pixels) { return static_cast<int>(std::floor(pixels / ratio)); };
+  const auto outward = [ratio](std::size_t pixels) { return static_cast<int>(std::ceil(pixels / ratio)); };
+  return QRect(QPoint(inward(changed.left), inward(changed.top)),
+               QPoint(outward(changed.right) - 1, outward(changed.bottom) - 1));
+}
+
 void PersistentImage::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   // The pixels are shown where they are, without a copy: the image stores

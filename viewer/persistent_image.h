@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QRect>
 #include <QSize>
 #include <QWidget>
 #include <cstdint>
@@ -20,6 +21,9 @@ class PersistentImage final : public QWidget {
   std::uint32_t hdc() const { return image_.hdc(); }
   // Fills the image with the background colour; it shows at the next repaint.
   void Clear();
+  // The part of the widget over every image pixel changed since the last call;
+  // the next call starts from nothing.
+  QRect TakeChangedArea();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
