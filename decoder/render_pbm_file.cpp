@@ -58,7 +58,10 @@ void RefreshAndLetEventsRun(DrawingTarget& target) {
 void DrawPlainRaster(std::uint32_t hdc, int width, int height, DrawingTarget& target) {
   PlainPixels pixels;
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) SetPixel(hdc, x, y, pixels.NextIsBlack() ? kBlack : kWhite);
+    {
+      ResolvedDeviceContext dc(hdc);
+      for (int x = 0; x < width; ++x) SetPixel(dc, x, y, pixels.NextIsBlack() ? kBlack : kWhite);
+    }
     if (y % 16 == 0) RefreshAndLetEventsRun(target);
   }
 }
@@ -69,10 +72,13 @@ void DrawPlainRaster(std::uint32_t hdc, int width, int height, DrawingTarget& ta
 void DrawRawRaster(std::uint32_t hdc, int width, int height, DrawingTarget& target) {
   FileSlot& file = FileSlotAt(kImageFileSlot);
   for (int y = 0; y < height; ++y) {
-    std::uint8_t bits = 0;
-    for (int x = 0; x < width; ++x) {
-      if (x % 8 == 0) bits = file.ReadByte();
-      SetPixel(hdc, x, y, (bits & (0x80u >> (x % 8))) ? kBlack : kWhite);
+    {
+      ResolvedDeviceContext dc(hdc);
+      for (int byteStart = 0; byteStart < width; byteStart += 8) {
+        std::uint8_t bits = file.ReadByte();
+        const int byteEnd = std::min(width, byteStart + 8);
+        for (int x = byteStart; x < byteEnd; ++x, bits <<= 1) SetPixel(dc, x, y, (bits & 0x80u) ? kBlack : kWhite);
+      }
     }
     if ((y + 1) % 16 == 0) RefreshAndLetEventsRun(target);
   }
