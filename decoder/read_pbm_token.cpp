@@ -1,4 +1,7 @@
+#include <algorithm>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 
 #include "decoder/module1.h"
@@ -10,26 +13,76 @@ namespace {
 // Every byte up to and including the space counts as whitespace, control bytes
 // such as NUL among them; bytes above 0x7F are ordinary token bytes.
 bool IsWhitespace(std::uint8_t byte) { return byte <= 0x20; }
+bool IsTokenByte(std::uint8_t byte) { return !IsWhitespace(byte); }
 
 bool EndsComment(std::uint8_t byte) { return byte == '\r' || byte == '\n'; }
+bool IsCommentByte(std::uint8_t byte) { return !EndsComment(byte); }
+
+void Append(std::string& token, std::span<const std::uint8_t> bytes) {
+  if (bytes.empty()) return;
+  token.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+// Consumes bytes while `keep` holds for them, handing them to `take` a
+// buffered stretch at a time, then consumes the first byte for which it fails
+// and returns it; returns nothing when the file ends first. Scanning the
+// buffer directly, rather than a byte per call, is what keeps a plain raster
+// of millions of one-digit tokens fast.
+template <typename Keep, typename Take>
+std::optional<std::uint8_t> ConsumeWhile(FileSlot& file, Keep keep, Take take) {
+  for (;;) {
+    const std::span<const std::uint8_t> ahead = file.Buffered();
+    const auto stop = std::find_if_not(ahead.begin(), ahead.end(), keep);
+    const auto kept = static_cast<std::size_t>(stop - ahead.begin());
+    take(ahead.first(kept));
+    if (stop != ahead.end()) {
+      file.Consume(kept + 1);
+      return *stop;
+    }
+    file.Consume(kept);
+    const std::uint8_t byte = file.ReadByte();
+    if (file.EndOfFile()) return std::nullopt;
+    if (!keep(byte)) return byte;
+    take(std::span(&byte, 1));
+  }
+}
+
+// The common case, a whole token and the byte ending it already in the
+// buffer, in one pass with no call per byte. Returns false, having consumed
+// nothing, when the token may run past the buffer.
+bool ReadBufferedToken(FileSlot& file, std::string& token) {
+  const std::span<const std::uint8_t> ahead = file.Buffered();
+  const auto start = std::find_if_not(ahead.begin(), ahead.end(), IsWhitespace);
+  if (start == ahead.end()) return false;
+  const auto stop = *start == '#' ? std::find_if_not(start + 1, ahead.end(), IsCommentByte)
+                                  : std::find_if_not(start + 1, ahead.end(), IsTokenByte);
+  if (stop == ahead.end()) return false;
+  token.assign(reinterpret_cast<const char*>(&*start), static_cast<std::size_t>(stop - start));
+  file.Consume(static_cast<std::size_t>(stop - ahead.begin()) + 1);
+  return true;
+}
 
 }  // namespace
 
 void ReadPbmToken(std::string& token) {
   FileSlot& file = FileSlotAt(kImageFileSlot);
+  if (ReadBufferedToken(file, token)) return;
   token.clear();
-
-  std::uint8_t byte = file.ReadByte();
-  while (!file.EndOfFile() && IsWhitespace(byte)) byte = file.ReadByte();
+  // A plain raster that ends early asks for a token per remaining pixel.
   if (file.EndOfFile()) return;
+
+  const std::optional<std::uint8_t> first = ConsumeWhile(file, IsWhitespace, [](std::span<const std::uint8_t>) {});
+  if (!first) return;
+  token.push_back(static_cast<char>(*first));
 
   // The byte that ends a token (a whitespace byte, or the CR or LF after a
   // comment) is consumed with it. After the height of a raw header this is
   // what leaves the file at the first raster byte, whatever its value.
-  const bool comment = byte == '#';
-  while (!file.EndOfFile() && (comment ? !EndsComment(byte) : !IsWhitespace(byte))) {
-    token.push_back(static_cast<char>(byte));
-    byte = file.ReadByte();
+  const auto gather = [&token](std::span<const std::uint8_t> bytes) { Append(token, bytes); };
+  if (*first == '#') {
+    ConsumeWhile(file, IsCommentByte, gather);
+  } else {
+    ConsumeWhile(file, IsTokenByte, gather);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,12 @@ class FileSlot {
 
   // True once a read has gone past the last byte of the file.
   bool EndOfFile() const { return pastEnd_; }
+
+  // The bytes already read from the file and not yet consumed, for a reader
+  // that scans a stretch at a time; empty when ReadByte would have to refill.
+  std::span<const std::uint8_t> Buffered() const { return {next_, end_}; }
+  // Moves the current position past `count` of the buffered bytes.
+  void Consume(std::size_t count) { next_ += count; }
 
  private:
   friend void OpenForInput(int slot, std::string_view fileName);
