@@ -6,14 +6,15 @@
 # A picture shows only its first rows, and on an ordinary screen the decoder
 # fills them within a fraction of a second. So this test runs on a very tall
 # screen, with the window enlarged to its full height, as a user with such a
-# screen might: the drawing then visibly moves down the window for seconds.
+# screen might, and with the viewer slowed (start_slowed_viewer) so that the
+# drawing moves down the window for seconds however fast the machine is.
 # The About box is centred on the window, far below where the drawing is when
 # it opens, so the rows above the box show where the drawing stands.
 # Usage: about_mid_decode.sh PATH/TO/inkpane PATH/TO/x11-probe
 source "$(dirname "$0")/lib.sh"
 gui_init "$@"
 
-start_viewer
+start_slowed_viewer
 read -r _ screen_height < <(xwininfo -root | awk '/^ *Width:/ { w = $NF } /^ *Height:/ { h = $NF } END { print w, h }')
 ((screen_height >= 8000)) || fail "this test needs a screen at least 8000 pixels high, not $screen_height"
 xdotool windowsize --sync "$main_win" "$CLIENT_WIDTH" "$screen_height" || fail "could not enlarge the window"

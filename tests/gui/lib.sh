@@ -186,6 +186,18 @@ start_viewer() {
   ((menubar_height > 0)) || fail "the window is $h pixels high, which leaves no room for the menu bar"
 }
 
+# start_slowed_viewer: start_viewer, with the GUI thread held for 10 ms each
+# time it polls for events. The decoder draws a screenful of a large image in
+# well under a second, quicker than keys can be sent on a busy machine; it
+# lets events run every sixteen rows, so held there it draws at most sixteen
+# rows per 10 ms however fast the machine is, and a test has seconds to act in
+# the middle of a decode. Without -f strace holds only the GUI thread, not the
+# thread that reads from the X server.
+start_slowed_viewer() {
+  command -v strace >/dev/null || fail "missing tool: strace"
+  start_viewer strace -qq -o /dev/null -e trace=poll,ppoll -e inject=poll,ppoll:delay_exit=10000
+}
+
 # The client area of the main window in screen pixels, as WIDTHxHEIGHT+X+Y:
 # all of the window under the menu bar.
 client_geometry() {
