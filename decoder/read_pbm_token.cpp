@@ -51,14 +51,21 @@ std::optional<std::uint8_t> ConsumeWhile(FileSlot& file, Keep keep, Take take) {
 // buffer, in one pass with no call per byte. Returns false, having consumed
 // nothing, when the token may run past the buffer.
 bool ReadBufferedToken(FileSlot& file, std::string& token) {
+  // Most tokens of a plain raster are one or two bytes long, too short for
+  // the unrolled search of std::find_if to pay off: plain loops do better.
   const std::span<const std::uint8_t> ahead = file.Buffered();
-  const auto start = std::find_if_not(ahead.begin(), ahead.end(), IsWhitespace);
-  if (start == ahead.end()) return false;
-  const auto stop = *start == '#' ? std::find_if_not(start + 1, ahead.end(), IsCommentByte)
-                                  : std::find_if_not(start + 1, ahead.end(), IsTokenByte);
-  if (stop == ahead.end()) return false;
-  token.assign(reinterpret_cast<const char*>(&*start), static_cast<std::size_t>(stop - start));
-  file.Consume(static_cast<std::size_t>(stop - ahead.begin()) + 1);
+  auto at = ahead.begin();
+  while (at != ahead.end() && IsWhitespace(*at)) ++at;
+  if (at == ahead.end()) return false;
+  const auto start = at++;
+  if (*start == '#') {
+    while (at != ahead.end() && IsCommentByte(*at)) ++at;
+  } else {
+    while (at != ahead.end() && IsTokenByte(*at)) ++at;
+  }
+  if (at == ahead.end()) return false;
+  token.assign(reinterpret_cast<const char*>(&*start), static_cast<std::size_t>(at - start));
+  file.Consume(static_cast<std::size_t>(at - ahead.begin()) + 1);
   return true;
 }
 
