@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <exception>
 #include <new>
@@ -66,6 +67,17 @@ void DrawPlainRaster(std::uint32_t hdc, int width, int height, DrawingTarget& ta
   }
 }
 
+// The colours of the eight pixels a raw byte stands for, most significant bit
+// first, for every byte value: a lookup in place of a shift and a test per
+// pixel.
+constexpr auto kByteColours = [] {
+  std::array<std::array<Colour, 8>, 256> colours{};
+  for (unsigned byte = 0; byte < 256; ++byte) {
+    for (unsigned bit = 0; bit < 8; ++bit) colours[byte][bit] = ((byte << bit) & 0x80u) ? kBlack : kWhite;
+  }
+  return colours;
+}();
+
 // Each raw row starts on a fresh byte, most significant bit leftmost; the
 // unused low bits of a row's last byte are skipped. Reads past the end of the
 // file yield 0, so a truncated raster finishes in white.
@@ -74,11 +86,14 @@ void DrawRawRaster(std::uint32_t hdc, int width, int height, DrawingTarget& targ
   for (int y = 0; y < height; ++y) {
     {
       ResolvedDeviceContext dc(hdc);
-      for (int byteStart = 0; byteStart < width; byteStart += 8) {
-        std::uint8_t bits = file.ReadByte();
-        const int byteEnd = std::min(width, byteStart + 8);
-        for (int x = byteStart; x < byteEnd; ++x, bits <<= 1) SetPixel(dc, x, y, (bits & 0x80u) ? kBlack : kWhite);
-      }
+      const auto drawByte = [&dc, y](int x, std::uint8_t byte, int count) {
+        const std::array<Colour, 8>& colours = kByteColours[byte];
+        for (int bit = 0; bit < count; ++bit) SetPixel(dc, x + bit, y, colours[static_cast<std::size_t>(bit)]);
+      };
+      int x = 0;
+      // Whole bytes go with a fixed count of eight, which the compiler unrolls.
+      for (; width - x >= 8; x += 8) drawByte(x, file.ReadByte(), 8);
+      if (x < width) drawByte(x, file.ReadByte(), width - x);
     }
     if ((y + 1) % 16 == 0) RefreshAndLetEventsRun(target);
   }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <span>
 
 namespace inkpane {
@@ -43,9 +44,6 @@ inline constexpr std::size_t kTableSize = 64;
 // Handle 0 is never given out, so a zero handle draws nothing.
 inline std::array<Surface, kTableSize> table;
 
-// Whether `value` lies in [low, high): one unsigned comparison.
-inline bool InRange(std::size_t value, std::size_t low, std::size_t high) { return value - low < high - low; }
-
 // Grows the changed rectangle to take in a pixel of the surface lying outside
 // it. A decoder sets pixels row after row, so the rectangle usually grows by
 // one column along the first row and by one row at the start of each further
@@ -84,27 +82,41 @@ class ResolvedDeviceContext {
  private:
   friend void SetPixel(ResolvedDeviceContext& dc, std::int32_t x, std::int32_t y, Colour colour);
 
+  // Makes (column, row) the pixel the next fast store may go to, growing the
+  // changed rectangle to take it in; false when it lies outside the surface.
+  bool Admit(std::size_t column, std::size_t row) {
+    if (column >= surface_.width || row >= surface_.height) return false;
+    device_context_detail::TakeIn(surface_.changed, column, row);
+    row_ = row;
+    rowBits_ = surface_.bits + row * surface_.stride;
+    rowLeft_ = surface_.changed.left;
+    rowColumns_ = surface_.changed.right - surface_.changed.left;
+    return true;
+  }
+
   device_context_detail::Surface* entry_ = nullptr;
   device_context_detail::Surface surface_;
+  // The last row admitted, and the columns of it inside the changed
+  // rectangle: a pixel there can be stored without any other test.
+  std::size_t row_ = std::numeric_limits<std::size_t>::max();
+  std::uint32_t* rowBits_ = nullptr;
+  std::size_t rowLeft_ = 0;
+  std::size_t rowColumns_ = 0;
 };
 
 // Sets one pixel of a resolved device context to `colour`. A pixel outside the
 // surface is dropped without a word. This is the decoder's per-pixel call, so
-// it is one range test: the changed rectangle lies within the surface, so a
-// pixel inside it needs no other test, and only a pixel outside it goes on to
-// the bounds.
+// a pixel in the row it drew last, within what has already changed, costs one
+// comparison of the row and one of the column; any other goes on to the
+// bounds.
 inline void SetPixel(ResolvedDeviceContext& dc, std::int32_t x, std::int32_t y, Colour colour) {
-  using device_context_detail::InRange;
-  device_context_detail::Surface& surface = dc.surface_;
   // Negative coordinates wrap to huge values and fail the bounds test.
   const auto column = static_cast<std::size_t>(static_cast<std::uint32_t>(x));
   const auto row = static_cast<std::size_t>(static_cast<std::uint32_t>(y));
-  if (!InRange(column, surface.changed.left, surface.changed.right) ||
-      !InRange(row, surface.changed.top, surface.changed.bottom)) [[unlikely]] {
-    if (column >= surface.width || row >= surface.height) return;
-    device_context_detail::TakeIn(surface.changed, column, row);
+  if (row != dc.row_ || column - dc.rowLeft_ >= dc.rowColumns_) [[unlikely]] {
+    if (!dc.Admit(column, row)) return;
   }
-  surface.bits[row * surface.stride + column] = 0xFF000000u | colour;
+  dc.rowBits_[column] = 0xFF000000u | colour;
 }
 
 // Sets one pixel of the device context `hdc`; a handle that names no surface

@@ -50,6 +50,8 @@ TEST(SetPixel, AReleasedHandleDrawsNothing) {
   EXPECT_EQ(pixels[0], 0u);
 }
 
+// Each case is drawn twice: a SetPixel call per handle lookup, and every call
+// through one resolved context, which caches the row it drew last.
 TEST(DeviceContext, TakesTheRectangleAroundWhatChanged) {
   const struct {
     std::string name;
@@ -58,31 +60,42 @@ TEST(DeviceContext, TakesTheRectangleAroundWhatChanged) {
   } cases[] = {
       {"nothing drawn", {}, {}},
       {"one pixel", {{2, 1}}, {2, 1, 3, 2}},
-      {"row after row", {{0, 0}, {1, 0}, {2, 0}, {0, 1}}, {0, 0, 3, 2}},
+      {"row after row", {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}}, {0, 0, 3, 2}},
       {"against the grain", {{2, 1}, {1, 1}, {0, 0}}, {0, 0, 3, 2}},
+      {"back to an earlier row", {{1, 1}, {2, 1}, {0, 0}, {2, 0}}, {0, 0, 3, 2}},
       {"only outside the surface", {{-1, 0}, {3, 0}, {0, 2}, {0, -1}}, {}},
-      {"inside and outside", {{5, 5}, {1, 0}, {-1, 1}}, {1, 0, 2, 1}},
+      {"inside and outside", {{5, 5}, {1, 0}, {3, 0}, {-1, 0}, {1, 2}}, {1, 0, 2, 1}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    MemorySurface surface(3, 2, 0x808080);
-    for (const auto& [x, y] : c.pixels) SetPixel(surface.hdc(), x, y, 0x000000);
-    EXPECT_EQ(surface.TakeChanges(), c.changed);
-    EXPECT_EQ(surface.TakeChanges(), PixelRect{});
+  for (const bool resolvedOnce : {false, true}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.name + (resolvedOnce ? ", resolved once" : ", by handle"));
+      MemorySurface surface(3, 2, 0x808080);
+      if (resolvedOnce) {
+        ResolvedDeviceContext dc(surface.hdc());
+        for (const auto& [x, y] : c.pixels) SetPixel(dc, x, y, 0x000000);
+      } else {
+        for (const auto& [x, y] : c.pixels) SetPixel(surface.hdc(), x, y, 0x000000);
+      }
+      std::vector<std::pair<int, int>> black;
+      for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 3; ++x) {
+          if (surface.PixelAt(x, y) == 0x000000) black.emplace_back(x, y);
+        }
+      }
+      std::vector<std::pair<int, int>> expected;
+      for (const auto& pixel : c.pixels) {
+        if (pixel.first >= 0 && pixel.first < 3 && pixel.second >= 0 && pixel.second < 2) expected.push_back(pixel);
+      }
+      std::ranges::sort(expected, {}, [](const auto& p) { return std::pair(p.second, p.first); });
+      EXPECT_EQ(black, expected);
+      EXPECT_EQ(surface.TakeChanges(), c.changed);
+      EXPECT_EQ(surface.TakeChanges(), PixelRect{});
+    }
   }
 }
 
-TEST(DeviceContext, ResolvedOnceItRecordsChangesAsTheHandleDoes) {
+TEST(DeviceContext, FillingCountsAsChangingEverything) {
   MemorySurface surface(3, 2, 0x808080);
-  {
-    ResolvedDeviceContext dc(surface.hdc());
-    SetPixel(dc, 1, 1, 0x000000);
-    SetPixel(dc, 4, 1, 0x000000);
-  }
-  SetPixel(surface.hdc(), 0, 0, 0xFFFFFF);
-  EXPECT_EQ(surface.TakeChanges(), (PixelRect{0, 0, 2, 2}));
-  EXPECT_EQ(surface.PixelAt(1, 1), 0x000000u);
-
   surface.Fill(0x808080);
   EXPECT_EQ(surface.TakeChanges(), (PixelRect{0, 0, 3, 2}));
 }

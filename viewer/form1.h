@@ -23,7 +23,8 @@ class Form1 final : public QMainWindow, public DrawingTarget {
   Form1();
 
   std::uint32_t hdc() const override { return image_.hdc(); }
-  // Shows the persistent image on screen before returning.
+  // Shows on screen, before returning, what changed in the persistent image
+  // since the last refresh.
   void Refresh() override;
   // Fills the persistent image with the background colour.
   void Cls();
