@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +21,13 @@ struct PixelRect {
   std::size_t bottom = 0;
 
   bool empty() const { return left >= right || top >= bottom; }
+  // The smallest rectangle holding both.
+  PixelRect United(const PixelRect& other) const {
+    if (empty()) return other;
+    if (other.empty()) return *this;
+    return {std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
+            std::max(bottom, other.bottom)};
+  }
   bool operator==(const PixelRect&) const = default;
 };
 
@@ -140,9 +148,9 @@ class DeviceContext {
   // The rectangle around every pixel set through SetPixel, or marked, since the
   // last call; the next call starts from nothing. A window repaints only this.
   PixelRect TakeChanges();
-  // Counts the whole surface as changed, for its owner after writing the
-  // pixels directly.
-  void MarkAllChanged();
+  // Counts a rectangle of the surface as changed, for its owner after writing
+  // those pixels directly.
+  void MarkChanged(const PixelRect& area);
 
  private:
   std::uint32_t handle_;

@@ -17,11 +17,31 @@ MemorySurface::MemorySurface(int width, int height, Colour fill)
     : width_(width),
       height_(height),
       pixels_(PixelCount(width, height), 0xFF000000u | fill),
-      deviceContext_(pixels_, width, height, static_cast<std::size_t>(width)) {}
+      deviceContext_(pixels_, width, height, static_cast<std::size_t>(width)),
+      filledWith_(fill) {}
 
+PixelRect MemorySurface::TakeChanges() {
+  const PixelRect changed = deviceContext_.TakeChanges();
+  takenSinceFill_ = takenSinceFill_.United(changed);
+  return changed;
+}
+
+// Clearing the window before each picture is a fill with the same colour, and
+// a picture smaller than the window leaves most pixels as they were: only the
+// rectangle drawn since the last fill is filled again and shown again.
 void MemorySurface::Fill(Colour colour) {
-  std::ranges::fill(pixels_, 0xFF000000u | colour);
-  deviceContext_.MarkAllChanged();
+  const auto width = static_cast<std::size_t>(width_);
+  const PixelRect stale = colour == filledWith_
+                              ? takenSinceFill_.United(deviceContext_.TakeChanges())
+                              : PixelRect{0, 0, width, static_cast<std::size_t>(height_)};
+  for (std::size_t row = stale.top; row < stale.bottom; ++row) {
+    const auto rowStart = pixels_.begin() + static_cast<std::ptrdiff_t>(row * width);
+    std::fill(rowStart + static_cast<std::ptrdiff_t>(stale.left), rowStart + static_cast<std::ptrdiff_t>(stale.right),
+              0xFF000000u | colour);
+  }
+  deviceContext_.MarkChanged(stale);
+  filledWith_ = colour;
+  takenSinceFill_ = {};
 }
 
 }  // namespace inkpane

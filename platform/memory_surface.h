@@ -20,10 +20,11 @@ class MemorySurface {
 
   // Every pixel as stored, 0xFFRRGGBB, row after row with no gap between.
   std::span<const std::uint32_t> Pixels() const { return pixels_; }
-  // Fills every pixel, which counts as a change of the whole surface.
+  // Sets every pixel to `colour`. Only pixels that may differ from it count as
+  // changed: after a fill with the same colour, those drawn since.
   void Fill(Colour colour);
   // What has changed since the last call: see DeviceContext::TakeChanges.
-  PixelRect TakeChanges() { return deviceContext_.TakeChanges(); }
+  PixelRect TakeChanges();
 
   // One row of pixels as stored, 0xFFRRGGBB.
   std::span<const std::uint32_t> Row(int y) const {
@@ -38,6 +39,10 @@ class MemorySurface {
   int height_;
   std::vector<std::uint32_t> pixels_;
   DeviceContext deviceContext_;
+  // The colour of the last fill, and the rectangle around every change taken
+  // since: outside it, every pixel still has that colour.
+  Colour filledWith_;
+  PixelRect takenSinceFill_;
 };
 
 }  // namespace inkpane

@@ -94,10 +94,32 @@ TEST(DeviceContext, TakesTheRectangleAroundWhatChanged) {
   }
 }
 
-TEST(DeviceContext, FillingCountsAsChangingEverything) {
-  MemorySurface surface(3, 2, 0x808080);
-  surface.Fill(0x808080);
-  EXPECT_EQ(surface.TakeChanges(), (PixelRect{0, 0, 3, 2}));
+// A fill counts as changed only where pixels may have differed from its
+// colour, and leaves every pixel in that colour.
+TEST(MemorySurface, FillChangesOnlyWhatWasDrawnSinceTheLastFill) {
+  const struct {
+    std::string name;
+    std::vector<std::pair<int, int>> takenBefore;
+    std::vector<std::pair<int, int>> pendingBefore;
+    Colour fill;
+    PixelRect changed;
+  } cases[] = {
+      {"nothing drawn", {}, {}, 0x808080, {}},
+      {"drawn and shown", {{1, 0}, {2, 1}}, {}, 0x808080, {1, 0, 3, 2}},
+      {"drawn, not yet shown", {}, {{0, 1}}, 0x808080, {0, 1, 1, 2}},
+      {"shown and pending", {{2, 0}}, {{0, 1}}, 0x808080, {0, 0, 3, 2}},
+      {"another colour", {}, {}, 0x000000, {0, 0, 3, 2}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    MemorySurface surface(3, 2, 0x808080);
+    for (const auto& [x, y] : c.takenBefore) SetPixel(surface.hdc(), x, y, 0xFFFFFF);
+    surface.TakeChanges();
+    for (const auto& [x, y] : c.pendingBefore) SetPixel(surface.hdc(), x, y, 0xFFFFFF);
+    surface.Fill(c.fill);
+    EXPECT_EQ(surface.TakeChanges(), c.changed);
+    EXPECT_TRUE(std::ranges::all_of(surface.Pixels(), [&](std::uint32_t p) { return p == (0xFF000000u | c.fill); }));
+  }
 }
 
 }  // namespace

@@ -221,21 +221,28 @@ TEST(Form1, RefreshRepaintsOnlyWhatChangedWhereItShows) {
   QApplication::processEvents();
   Session session(form);
   PaintRecorder recorder(*form.centralWidget());
-  const QRect client(0, 0, 449, 343);
 
-  // Refreshes after rows 15 and 31, and Open's own at the end: the cleared
-  // window once, then only the new rows.
+  // Refreshes after rows 15 and 31, and Open's own at the end: on a window
+  // that shows nothing yet, only the new rows each time.
   session.Open(Bytes("P4 40 40 " + std::string(5 * 40, '\xAA')));
-  EXPECT_EQ(recorder.painted, (std::vector<QRect>{client, QRect(0, 16, 40, 16), QRect(0, 32, 40, 8)}));
+  EXPECT_EQ(recorder.painted, (std::vector<QRect>{QRect(0, 0, 40, 16), QRect(0, 16, 40, 16), QRect(0, 32, 40, 8)}));
 
-  // Rows below the window are drawn but never painted.
+  // The first refresh also clears what the last picture covered. Rows below
+  // the window are drawn but never painted.
   recorder.painted.clear();
   session.Open(Bytes("P4 40 1000 " + std::string(5 * 1000, '\xAA')));
-  std::vector<QRect> expected = {client};
+  std::vector<QRect> expected = {QRect(0, 0, 40, 40)};
   for (int top = 16; top < 336; top += 16) expected.push_back(QRect(0, top, 40, 16));
   expected.push_back(QRect(0, 336, 40, 7));
   EXPECT_EQ(recorder.painted, expected);
   EXPECT_EQ(Corner(form, 2, 343), Rows(343, "10"));
+
+  recorder.painted.clear();
+  session.Open(Bytes("P4 10 10 " + std::string(2 * 10, '\xFF')));
+  EXPECT_EQ(recorder.painted, (std::vector<QRect>{QRect(0, 0, 40, 343)}));
+  Rows corner(12, "............");
+  for (int y = 0; y < 10; ++y) corner[static_cast<std::size_t>(y)] = "1111111111..";
+  EXPECT_EQ(Corner(form, 12, 12), corner);
 }
 
 TEST(Form1, AsksForAPbmImageStartingFromTheLastOne) {
