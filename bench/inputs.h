@@ -1,0 +1,26 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace inkpane::bench {
+
+// A file that bench/make-inputs.sh writes into the input folder: its name
+// there, and the words the figures are printed under.
+struct Input {
+  std::string_view name;
+  std::string_view label;
+};
+
+inline constexpr Input kA4Raw{"a4-raw.pbm", "A4 page, 300 dpi, raw P4"};
+inline constexpr Input kA4PlainNetpbm{"a4-plain-netpbm.pbm", "A4 page, plain P1 as netpbm writes it (unseparated)"};
+inline constexpr Input kA4PlainMagick{"a4-plain-imagemagick.pbm",
+                                      "A4 page, plain P1 as ImageMagick writes it (spaced)"};
+inline constexpr Input kSquare{"square-10000.pbm", "10000x10000, raw P4"};
+inline constexpr Input kWidePlain{"wide-plain.pbm", "32767 wide, plain P1 (spaced)"};
+inline constexpr Input kWideRaw{"wide-raw.pbm", "32767 wide, raw P4"};
+
+inline constexpr std::array kTimedInputs = {kA4Raw, kA4PlainNetpbm, kA4PlainMagick, kSquare};
+inline constexpr std::array kResponsivenessInputs = {kWidePlain, kWideRaw};
+
+}  // namespace inkpane::bench

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Makes the benchmark's input files in FOLDER from the A4 page of page.sh, with
+# netpbm (and ImageMagick for its own plain form), so that none is stored.
+# inkpane-bench and bench/run know them by these names. Usage: make-inputs.sh FOLDER
+set -euo pipefail
+
+folder=$1
+here=$(dirname "$0")
+
+# The wide files are as tall as makes each decode last a few tenths of a
+# second: enough refresh intervals (every 16 rows) for the longest to show,
+# while the three decodes of each stay within seconds. A spaced plain row takes
+# the decoder many times longer than a raw one, so that file is shorter.
+wide=32767
+wide_plain_rows=512
+wide_raw_rows=4096
+
+"$here/page.sh" > "$folder/a4-raw.pbm"
+pamtopnm -plain "$folder/a4-raw.pbm" > "$folder/a4-plain-netpbm.pbm"
+/usr/bin/convert "$folder/a4-raw.pbm" -compress none "$folder/a4-plain-imagemagick.pbm"
+pnmtile 10000 10000 "$folder/a4-raw.pbm" > "$folder/square-10000.pbm"
+pnmtile 32767 32767 "$folder/a4-raw.pbm" > "$folder/big-32767.pbm"
+pnmtile "$wide" "$wide_raw_rows" "$folder/a4-raw.pbm" > "$folder/wide-raw.pbm"
+# ImageMagick writes no image wider than its policy's 16K pixels, so the
+# spaced plain form, the slowest plain form to decode, is netpbm's with a space
+# put after every digit of the raster (which starts on the third line).
+pnmtile "$wide" "$wide_plain_rows" "$folder/a4-raw.pbm" | pamtopnm -plain |
+  sed '3,$ s/[01]/& /g' > "$folder/wide-plain.pbm"
