@@ -64,16 +64,22 @@ bool ReadBufferedToken(FileSlot& file, std::string& token) {
     while (at != ahead.end() && IsTokenByte(*at)) ++at;
   }
   if (at == ahead.end()) return false;
-  token.assign(reinterpret_cast<const char*>(&*start), static_cast<std::size_t>(at - start));
+  const auto length = static_cast<std::size_t>(at - start);
+  if (length == 1) {
+    // A one-digit pixel: cheaper than the general assign.
+    token.clear();
+    token.push_back(static_cast<char>(*start));
+  } else {
+    token.assign(reinterpret_cast<const char*>(&*start), length);
+  }
   file.Consume(static_cast<std::size_t>(at - ahead.begin()) + 1);
   return true;
 }
 
-}  // namespace
-
-void ReadPbmToken(std::string& token) {
-  FileSlot& file = FileSlotAt(kImageFileSlot);
-  if (ReadBufferedToken(file, token)) return;
+// Everything ReadBufferedToken leaves: a token that runs past the buffer or
+// to the end of the file. Kept out of line so that the common case does not
+// pay for its registers.
+[[gnu::noinline]] void ReadTokenByteByByte(FileSlot& file, std::string& token) {
   token.clear();
   // A plain raster that ends early asks for a token per remaining pixel.
   if (file.EndOfFile()) return;
@@ -91,6 +97,13 @@ void ReadPbmToken(std::string& token) {
   } else {
     ConsumeWhile(file, IsTokenByte, gather);
   }
+}
+
+}  // namespace
+
+void ReadPbmToken(std::string& token) {
+  FileSlot& file = FileSlotAt(kImageFileSlot);
+  if (!ReadBufferedToken(file, token)) ReadTokenByteByByte(file, token);
 }
 
 }  // namespace inkpane

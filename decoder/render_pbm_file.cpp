@@ -38,7 +38,7 @@ class PlainPixels {
   bool NextIsBlack() {
     if (nextInRun_ < run_.size()) return run_[nextInRun_++] == '1';
     ReadTokenSkippingComments(run_);
-    if (!run_.empty() && std::all_of(run_.begin(), run_.end(), [](char c) { return c == '0' || c == '1'; })) {
+    if (IsRun(run_)) {
       nextInRun_ = 1;
       return run_.front() == '1';
     }
@@ -47,6 +47,14 @@ class PlainPixels {
   }
 
  private:
+  // Most tokens are one digit: a plain loop beats the unrolled std::all_of.
+  static bool IsRun(std::string_view token) {
+    for (const char c : token) {
+      if (c != '0' && c != '1') return false;
+    }
+    return !token.empty();
+  }
+
   std::string run_;
   std::size_t nextInRun_ = 0;
 };
