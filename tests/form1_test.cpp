@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPaintEvent>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -85,6 +86,8 @@ class Session {
   std::string log;
   std::vector<std::string> messages;
   std::vector<std::string> requests;
+  // Where the files given as bytes are written.
+  const TempDir& files() const { return dir_; }
 
  private:
   std::string OpenState() const { return Action(form_, "mnuOpen").isEnabled() ? "+" : "-"; }
@@ -285,7 +288,9 @@ TEST(Form1, AboutNamesTheProgramInBlocksOfLines) {
 
 // Ends the program from inside the event processing of a long decode, the
 // way a user's Exit or close arrives, and exits with status 3 if a file was
-// still open when the program ended, or 4 if the decode ever went on.
+// still open when the program ended, or 4 if the decode ever went on. No
+// destructor runs when the program ends, so the hook removes the image's
+// folder itself.
 void EndInTheMiddleOfADecode(void (*end)(Form1&)) {
   Form1 form;
   Session session(form);
@@ -297,7 +302,13 @@ void EndInTheMiddleOfADecode(void (*end)(Form1&)) {
             if (++refreshes == 3) end(form);
             if (refreshes > 3) std::_Exit(4);
           },
-      .endProgram = [] { std::_Exit(ImageSlotIsFree("/proc/self/exe") ? 0 : 3); },
+      .endProgram =
+          [&] {
+            const int status = ImageSlotIsFree("/proc/self/exe") ? 0 : 3;
+            std::error_code ignored;
+            std::filesystem::remove_all(session.files().path(), ignored);
+            std::_Exit(status);
+          },
   });
   session.Open(Bytes("P4 64 1000 "));
 }
