@@ -48,7 +48,8 @@ std::string TempDir::Write(std::string_view name, std::string_view bytes) const 
   return file.string();
 }
 
-Decoded DecodeFile(const std::string& path, int surfaceWidth, int surfaceHeight) {
+Decoded DecodeFile(const std::string& path, int surfaceWidth, int surfaceHeight,
+                   const std::function<void()>& duringEvents) {
   const TempDir probe;
   const std::string probeFile = probe.Write("probe", "");
   Decoded decoded;
@@ -65,7 +66,11 @@ Decoded DecodeFile(const std::string& path, int surfaceWidth, int surfaceHeight)
               closedAtEveryMessage = closedAtEveryMessage && ImageSlotIsFree(probeFile);
               decoded.messages.push_back(MessageAsText(text, style, title));
             },
-        .doEvents = [&] { decoded.calls += 'E'; },
+        .doEvents =
+            [&] {
+              decoded.calls += 'E';
+              if (duringEvents) duringEvents();
+            },
     });
     RenderPbmFile(path, target);
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,7 +50,10 @@ std::string MessageAsText(std::string_view text, MessageBoxStyle style, std::str
 bool ImageSlotIsFree(const std::string& anyRegularFile);
 
 // Decodes the file at `path` onto an offscreen surface of the given size.
-Decoded DecodeFile(const std::string& path, int surfaceWidth = 64, int surfaceHeight = 64);
+// `duringEvents`, when given, runs at each event processing after it is
+// recorded, so that a test can change the file in the middle of a decode.
+Decoded DecodeFile(const std::string& path, int surfaceWidth = 64, int surfaceHeight = 64,
+                   const std::function<void()>& duringEvents = {});
 
 // Writes `bytes` to a temporary file and decodes it.
 Decoded DecodeBytes(std::string_view bytes);

@@ -441,3 +441,63 @@ start_large_decode() {
 # $work/files/large.pbm. The viewer draws every one of its pixels, white past
 # the end of the file, which takes seconds.
 make_large_image() { printf 'P4\n32767 32767\n' >"$work/files/large.pbm"; }
+
+# The helpers below serve tests that open hundreds of files. On a busy machine
+# every run of xdotool or xwininfo costs tens of milliseconds, so each wait
+# polls with a single run, and a step is not watched where the X server's
+# ordering of one client's requests already proves it: the viewer hides its
+# file dialog and its error box before it draws and rings the bell, so once
+# the bell has rung they are gone.
+
+# Set by the helpers below: the windows visible when remember_windows ran, and
+# the viewer's resident memory in kB.
+known_windows= memory_kb=
+
+# remember_windows: notes the windows visible now, so that a popup menu shows
+# as the one new visible window. Run it with no menu, dialog or box open.
+remember_windows() { known_windows=" $(visible_windows '' | tr '\n' ' ') "; }
+_new_window() {
+  local id
+  for id in $(visible_windows ''); do
+    [[ $known_windows == *" $id "* ]] || { found=$id && return 0; }
+  done
+  return 1
+}
+
+_focus_named() { [[ $(xdotool getwindowfocus getwindowname 2>/dev/null) =~ $1 ]]; }
+# wait_focus_named REGEX [SECONDS]: waits until the window with the keyboard
+# focus has a title that matches.
+wait_focus_named() { poll "${2:-30}" _focus_named "$1"; }
+
+# quick_open_by_keyboard NAME: open_by_keyboard in fewer runs of xdotool,
+# after remember_windows; the dialog is left to vanish on its own.
+quick_open_by_keyboard() {
+  timeout 15 xdotool windowfocus --sync "$main_win" key alt+f || fail "could not focus the window and press Alt+F"
+  poll 30 _new_window || fail "Alt+F did not open the File menu"
+  xdotool key o
+  wait_focus_named "$DIALOG_TITLE" || fail "the file dialog did not appear with the keyboard focus"
+  xdotool type --delay 5 "$1"
+  xdotool key Return
+}
+
+# quick_dismiss_error: waits for the error box to take the focus and presses
+# Return; the box is left to vanish on its own.
+quick_dismiss_error() {
+  wait_focus_named "$ERROR_TITLE" || fail "no error box took the keyboard focus"
+  xdotool key Return
+}
+
+# viewer_memory_kb: sets $memory_kb to the viewer's resident memory.
+viewer_memory_kb() {
+  memory_kb=$(awk '/^VmRSS:/ { print $2 }' "/proc/$viewer_pid/status") && [[ -n $memory_kb ]] ||
+    fail "cannot read the viewer's resident memory"
+}
+
+# viewer_open_files NAME: what each of the viewer's file descriptors refers
+# to, sorted, one a line, to $work/NAME.
+viewer_open_files() {
+  local fd targets=()
+  [[ -r /proc/$viewer_pid/fd ]] || fail "cannot list the viewer's open files"
+  for fd in /proc/"$viewer_pid"/fd/*; do targets+=("$(readlink "$fd")"); done
+  printf '%s\n' "${targets[@]}" | sort >"$work/$1"
+}

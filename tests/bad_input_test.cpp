@@ -1,0 +1,284 @@
+// Every kind of bad input the viewer can be handed, one row each, with all
+// that the decode does about it: what it draws, how often it refreshes and
+// lets events run, the message boxes, the slot left closed, and a good file
+// decoding normally straight after.
+#include <gtest/gtest.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tests/test_support.h"
+
+namespace inkpane::testing {
+namespace {
+
+using Rows = std::vector<std::string>;
+using namespace std::string_literals;
+
+// Expected messages name the decoded file by this mark.
+constexpr std::string_view kPathMark = "<path>";
+constexpr std::size_t kHundredMegabytes = std::size_t{100} * 1000 * 1000;
+constexpr uid_t kNobody = 65534;
+
+const std::string kNotPbm = "[16] Error: This is not a valid PBM File.";
+const std::string kReadError = "[16] Error: There was an error reading the file:\r\n";
+
+std::string Overflow(std::string_view shown) {
+  return kReadError + "Overflow: the number \"" + std::string(shown) + "\" lies outside the range -32768 to 32767.";
+}
+
+std::string NotRegular(std::string_view kind) {
+  return kReadError + "\"" + std::string(kPathMark) + "\" is " + std::string(kind) + ", not a regular file.";
+}
+
+// `count` refreshes, each followed by its event processing.
+std::string Refreshes(int count) {
+  std::string calls;
+  for (int i = 0; i < count; ++i) calls += "RE";
+  return calls;
+}
+
+// `first` rows of `width` black pixels, then white ones up to `height`.
+Rows BlackThenWhite(int width, int first, int height) {
+  Rows rows(static_cast<std::size_t>(first), std::string(static_cast<std::size_t>(width), '1'));
+  rows.resize(static_cast<std::size_t>(height), std::string(static_cast<std::size_t>(width), '0'));
+  return rows;
+}
+
+struct BadInput {
+  std::string name;
+  // Makes the input in the folder and returns the name to decode.
+  std::function<std::string(const TempDir& dir)> make;
+  Rows rows;
+  std::string calls;
+  std::vector<std::string> messages = {};
+  // Runs at each event processing, given the name being decoded.
+  std::function<void(const std::string& path)> duringEvents = {};
+  int surfaceWidth = 64;
+  int surfaceHeight = 64;
+  // Decoded by a user other than root, for whom permission bits count.
+  bool unprivileged = false;
+};
+
+// A failure names the case, not the bytes of its row.
+void PrintTo(const BadInput& c, std::ostream* out) { *out << c.name; }
+
+std::function<std::string(const TempDir&)> Bytes(std::string bytes) {
+  return [bytes = std::move(bytes)](const TempDir& dir) { return dir.Write("input.pbm", bytes); };
+}
+
+std::function<std::string(const TempDir&)> Named(std::string path) {
+  return [path = std::move(path)](const TempDir&) { return path; };
+}
+
+// A file of `head`, then `count` times `filler`, then `tail`, written in
+// blocks so the test itself never holds it whole.
+std::function<std::string(const TempDir&)> Huge(std::string head, char filler, std::size_t count, std::string tail) {
+  return [=](const TempDir& dir) {
+    const std::string path = dir.Write("input.pbm", head);
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    const std::string block(std::size_t{1} << 20, filler);
+    for (std::size_t left = count; left > 0; left -= std::min(left, block.size())) {
+      out.write(block.data(), static_cast<std::streamsize>(std::min(left, block.size())));
+    }
+    out << tail;
+    if (!out) throw std::runtime_error("cannot write " + path);
+    return path;
+  };
+}
+
+// Truncating again to the same length changes nothing, so only the first
+// event processing shrinks the file.
+std::function<void(const std::string&)> TruncateTo(off_t length) {
+  return [length](const std::string& path) {
+    if (::truncate(path.c_str(), length) != 0) throw std::runtime_error("cannot truncate " + path);
+  };
+}
+
+// The widest and tallest image there is, with only five raster bytes: every
+// one of its pixels is drawn, nearly all of them white, and a refresh with
+// event processing comes every sixteen rows of 32767 pixels.
+BadInput LargestImageOnTwentyBytes() {
+  std::string firstRow =
+      "11111111"
+      "00000000"
+      "10101010"
+      "01010101"
+      "00001111";
+  firstRow.resize(64, '0');
+  Rows rows(64, std::string(64, '0'));
+  rows.front() = firstRow;
+  return {"P4Of32767x32767OnTwentyBytes", Bytes("P4\n32767 32767\n\xFF\x00\xAA\x55\x0F"s), rows, Refreshes(32767 / 16)};
+}
+
+// The file loses its second half at the first event processing, when the
+// reader has buffered only its first block: the rows still in the file come
+// out black, those past its new end white, as for any raster that ends early.
+// The half kept, a megabyte, is far larger than a read block, so rows read
+// ahead before the truncation cannot hide where the file now ends.
+BadInput FileShrinkingMidDecode() {
+  const std::string header = "P4\n8000 2000\n";
+  const off_t halfRaster = 1000 * 1000;
+  return {.name = "FileShrinkingMidDecode",
+          .make = Huge(header, '\xFF', 2 * halfRaster, ""),
+          .rows = BlackThenWhite(8, 1000, 2000),
+          .calls = Refreshes(2000 / 16),
+          .duringEvents = TruncateTo(static_cast<off_t>(header.size()) + halfRaster),
+          .surfaceWidth = 8,
+          .surfaceHeight = 2000};
+}
+
+std::vector<BadInput> Cases() {
+  const std::string nines(32, '9');
+  return {
+      {"MissingFile",
+       [](const TempDir& dir) { return (dir.path() / "missing.pbm").string(); },
+       {},
+       "",
+       {kReadError + "The file \"<path>\" does not exist."}},
+      {"EmptyName", Named(""), {}, "", {kReadError + "No file name was given."}},
+      {"Folder", [](const TempDir& dir) { return dir.path().string(); }, {}, "", {NotRegular("a folder")}},
+      {"Fifo",
+       [](const TempDir& dir) {
+         const std::string fifo = (dir.path() / "fifo.pbm").string();
+         if (::mkfifo(fifo.c_str(), 0600) != 0) throw std::runtime_error("mkfifo failed");
+         return fifo;
+       },
+       {},
+       "",
+       {NotRegular("a pipe")}},
+      {"DevZero", Named("/dev/zero"), {}, "", {NotRegular("a character device")}},
+      {"DevUrandom", Named("/dev/urandom"), {}, "", {NotRegular("a character device")}},
+      {.name = "WithoutReadPermission",
+       .make = Bytes("P1\n1 1\n1\n"),
+       .rows = {},
+       .calls = "",
+       .messages = {kReadError + "Permission to read \"<path>\" was denied."},
+       .unprivileged = true},
+      {"EmptyFile", Bytes(""), {}, "", {kNotPbm}},
+      {"EveryWhitespaceByteAndNothingElse",
+       Bytes([] {
+         std::string bytes;
+         for (int byte = 0; byte <= 0x20; ++byte) bytes.push_back(static_cast<char>(byte));
+         return bytes;
+       }()),
+       {},
+       "",
+       {kNotPbm}},
+      {"WidthOf100MB", Huge("P4\n", '9', kHundredMegabytes, " 1\n\xFF"), {}, "", {Overflow(nines + "...")}},
+      {"CommentOf100MB", Huge("P1\n#", 'x', kHundredMegabytes, "\n2 1\n1 0\n"), {"10"}, "RE"},
+      {"PlainWidth40000", Bytes("P1\n40000 1\n1\n"), {}, "", {Overflow("40000")}},
+      {"RawHeightMinus1", Bytes("P4\n8 -1\n\xFF"), {}, ""},
+      {"PlainHeightMinus1", Bytes("P1\n1 -1\n1\n"), {}, ""},
+      {"RawWidth0", Bytes("P4\n0 20\n\xFF\xFF"), {}, Refreshes(1)},
+      {"NumberOutOfRangeMidRow",
+       Bytes("P1\n3 3\n1 0 1\n0 1 0\n1 32768 1\n"),
+       {"101", "010", "1.."},
+       "RE",
+       {Overflow("32768")}},
+      {"NulBytesSeparateHeaderTokens", Bytes("P1\0\0002\0\0001\0001 0\0"s), {"10"}, "RE"},
+      {"NulInsideTheMagic", Bytes("P\0001\n1 1\n1\n"s), {}, "", {kNotPbm}},
+      {"HighBytesAfterTheMagic", Bytes("P4\x80\xFF\n8 1\n\xFF"), {}, "", {kNotPbm}},
+      {"HighBytesAsTheWidthReadAs0", Bytes("P4\n\xC3\xA9 1\n\xFF"), {}, ""},
+      {"HighBytesAfterWidthDigits", Bytes("P1\n2\xA0 1\n1 1\n"), {"11"}, "RE"},
+      {"RawCutBeforeTheHalfUsedByteOfARow", Bytes("P4\n12 2\n\xFF"), {"111111110000", "000000000000"}, ""},
+      {"RawCutMidRow", Bytes("P4\n24 2\n\xFF\x0F"), {"111111110000111100000000", std::string(24, '0')}, ""},
+      {"PlainCutInADigitRun", Bytes("P1\n4 2\n101"), {"1010", "0000"}, "RE"},
+      {"CutInTheMagic", Bytes("P"), {}, "", {kNotPbm}},
+      {"CutBeforeTheHeight", Bytes("P4\n8"), {}, ""},
+      {"CutRightAfterTheHeight", Bytes("P1\n3 2"), {"000", "000"}, "RE"},
+      FileShrinkingMidDecode(),
+      LargestImageOnTwentyBytes(),
+  };
+}
+
+std::vector<std::string> WithPath(const std::vector<std::string>& messages, const std::string& path) {
+  std::vector<std::string> named;
+  for (std::string message : messages) {
+    if (const std::size_t at = message.find(kPathMark); at != std::string::npos) {
+      message.replace(at, kPathMark.size(), path);
+    }
+    named.push_back(std::move(message));
+  }
+  return named;
+}
+
+// Makes `user` the effective user for its lifetime, then root again. Changing
+// the user makes the process undumpable, which would close /proc/self to the
+// test and to the leak checker, so that is put back as well.
+class EffectiveUser {
+ public:
+  explicit EffectiveUser(uid_t user) : switched_(::seteuid(user) == 0) {}
+  ~EffectiveUser() {
+    if (!switched_) return;
+    // A test process that cannot become root again must not carry on.
+    if (::seteuid(0) != 0) std::abort();
+    ::prctl(PR_SET_DUMPABLE, 1);
+  }
+  EffectiveUser(const EffectiveUser&) = delete;
+  EffectiveUser& operator=(const EffectiveUser&) = delete;
+
+  bool switched() const { return switched_; }
+
+ private:
+  bool switched_;
+};
+
+class BadInputTest : public ::testing::TestWithParam<BadInput> {};
+
+TEST_P(BadInputTest, IsReportedAndLeavesTheDecoderReady) {
+  const BadInput& c = GetParam();
+  const TempDir dir;
+  const std::string path = c.make(dir);
+  const auto decode = [&] {
+    std::function<void()> duringEvents;
+    if (c.duringEvents) duringEvents = [&] { c.duringEvents(path); };
+    return DecodeFile(path, c.surfaceWidth, c.surfaceHeight, duringEvents);
+  };
+
+  Decoded decoded;
+  if (c.unprivileged) {
+    using std::filesystem::perms;
+    std::filesystem::permissions(path, perms::none);
+    if (::geteuid() == 0) {
+      // Root reads any file, so the decode runs as nobody, who may pass
+      // through the folder but not read the file.
+      std::filesystem::permissions(dir.path(), perms::owner_all | perms::others_exec);
+      const EffectiveUser nobody(kNobody);
+      if (!nobody.switched()) GTEST_SKIP() << "running as root and cannot switch to uid " << kNobody;
+      decoded = decode();
+    } else {
+      if (::access(path.c_str(), R_OK) == 0) GTEST_SKIP() << "this user may read a file of mode 000";
+      decoded = decode();
+    }
+  } else {
+    decoded = decode();
+  }
+
+  EXPECT_EQ(decoded.rows, c.rows);
+  EXPECT_EQ(decoded.calls, c.calls);
+  EXPECT_EQ(decoded.messages, WithPath(c.messages, path));
+  EXPECT_TRUE(decoded.slotClosed);
+
+  const Decoded next = DecodeBytes("P1\n2 1\n1 0\n");
+  EXPECT_EQ(next.rows, Rows{"10"});
+  EXPECT_TRUE(next.messages.empty());
+  EXPECT_TRUE(next.slotClosed);
+}
+
+INSTANTIATE_TEST_SUITE_P(RenderPbmFile, BadInputTest, ::testing::ValuesIn(Cases()),
+                         [](const ::testing::TestParamInfo<BadInput>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace inkpane::testing
