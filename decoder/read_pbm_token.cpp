@@ -81,8 +81,6 @@ bool ReadBufferedToken(FileSlot& file, std::string& token) {
 // pay for its registers.
 [[gnu::noinline]] void ReadTokenByteByByte(FileSlot& file, std::string& token) {
   token.clear();
-  // A plain raster that ends early asks for a token per remaining pixel.
-  if (file.EndOfFile()) return;
 
   const std::optional<std::uint8_t> first = ConsumeWhile(file, IsWhitespace, [](std::span<const std::uint8_t>) {});
   if (!first) return;
@@ -103,6 +101,11 @@ bool ReadBufferedToken(FileSlot& file, std::string& token) {
 
 void ReadPbmToken(std::string& token) {
   FileSlot& file = FileSlotAt(kImageFileSlot);
+  // A plain raster that ends early asks for a token per remaining pixel.
+  if (file.EndOfFile()) {
+    token.clear();
+    return;
+  }
   if (!ReadBufferedToken(file, token)) ReadTokenByteByByte(file, token);
 }
 

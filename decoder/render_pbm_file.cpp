@@ -43,7 +43,8 @@ class PlainPixels {
       return run_.front() == '1';
     }
     nextInRun_ = run_.size();
-    return TokenToInteger(run_) != 0;
+    // Past the end of the file every token is empty: white, with no parsing.
+    return !run_.empty() && TokenToInteger(run_) != 0;
   }
 
  private:
