@@ -47,6 +47,19 @@ std::optional<std::uint8_t> ConsumeWhile(FileSlot& file, Keep keep, Take take) {
   }
 }
 
+// Out of line, so that the inlined copy does not make every call of the token
+// reader save and restore registers that only the copy needs; called last,
+// it is a jump.
+[[gnu::noinline]] void Assign(std::string& token, std::span<const std::uint8_t> bytes) {
+  if (bytes.size() == 1) {
+    // A one-digit pixel: cheaper than the general assign.
+    token.clear();
+    token.push_back(static_cast<char>(bytes.front()));
+  } else {
+    token.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  }
+}
+
 // The common case, a whole token and the byte ending it already in the
 // buffer, in one pass with no call per byte. Returns false, having consumed
 // nothing, when the token may run past the buffer.
@@ -64,15 +77,11 @@ bool ReadBufferedToken(FileSlot& file, std::string& token) {
     while (at != ahead.end() && IsTokenByte(*at)) ++at;
   }
   if (at == ahead.end()) return false;
-  const auto length = static_cast<std::size_t>(at - start);
-  if (length == 1) {
-    // A one-digit pixel: cheaper than the general assign.
-    token.clear();
-    token.push_back(static_cast<char>(*start));
-  } else {
-    token.assign(reinterpret_cast<const char*>(&*start), length);
-  }
+  // Consuming moves the position only; the buffered bytes stay where they
+  // are until the next refill, so the token is copied after it, last, when
+  // nothing else is left to keep in registers across the copy.
   file.Consume(static_cast<std::size_t>(at - ahead.begin()) + 1);
+  Assign(token, std::span(start, at));
   return true;
 }
 
