@@ -81,7 +81,13 @@ bool ReadBufferedToken(FileSlot& file, std::string& token) {
   // are until the next refill, so the token is copied after it, last, when
   // nothing else is left to keep in registers across the copy.
   file.Consume(static_cast<std::size_t>(at - ahead.begin()) + 1);
-  Assign(token, std::span(start, at));
+  if (at - start == 1 && token.size() == 1) {
+    // One digit after another, as in a spaced plain raster: the token
+    // already has the right length, so only its byte changes.
+    token.front() = static_cast<char>(*start);
+  } else {
+    Assign(token, std::span(start, at));
+  }
   return true;
 }
 
@@ -90,6 +96,8 @@ bool ReadBufferedToken(FileSlot& file, std::string& token) {
 // pay for its registers.
 [[gnu::noinline]] void ReadTokenByteByByte(FileSlot& file, std::string& token) {
   token.clear();
+  // A plain raster that ends early asks for a token per remaining pixel.
+  if (file.EndOfFile()) return;
 
   const std::optional<std::uint8_t> first = ConsumeWhile(file, IsWhitespace, [](std::span<const std::uint8_t>) {});
   if (!first) return;
@@ -110,11 +118,6 @@ bool ReadBufferedToken(FileSlot& file, std::string& token) {
 
 void ReadPbmToken(std::string& token) {
   FileSlot& file = FileSlotAt(kImageFileSlot);
-  // A plain raster that ends early asks for a token per remaining pixel.
-  if (file.EndOfFile()) {
-    token.clear();
-    return;
-  }
   if (!ReadBufferedToken(file, token)) ReadTokenByteByByte(file, token);
 }
 
