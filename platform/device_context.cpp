@@ -27,11 +27,4 @@ DeviceContext::~DeviceContext() { device_context_detail::table[handle_] = {}; }
 
 PixelRect DeviceContext::TakeChanges() { return std::exchange(device_context_detail::table[handle_].changed, {}); }
 
-void DeviceContext::MarkChanged(const PixelRect& area) {
-  device_context_detail::Surface& surface = device_context_detail::table[handle_];
-  const PixelRect clipped = {area.left, area.top, std::min(area.right, surface.width),
-                             std::min(area.bottom, surface.height)};
-  if (!clipped.empty()) surface.changed = surface.changed.United(clipped);
-}
-
 }  // namespace inkpane

@@ -81,8 +81,10 @@ class ResolvedDeviceContext {
     entry_ = &device_context_detail::table[hdc];
     surface_ = *entry_;
   }
+  // Merged rather than copied back, so that nothing recorded in the table
+  // meanwhile could be lost.
   ~ResolvedDeviceContext() {
-    if (entry_ != nullptr) entry_->changed = surface_.changed;
+    if (entry_ != nullptr) entry_->changed = entry_->changed.United(surface_.changed);
   }
   ResolvedDeviceContext(const ResolvedDeviceContext&) = delete;
   ResolvedDeviceContext& operator=(const ResolvedDeviceContext&) = delete;
@@ -145,12 +147,9 @@ class DeviceContext {
 
   std::uint32_t handle() const { return handle_; }
 
-  // The rectangle around every pixel set through SetPixel, or marked, since the
-  // last call; the next call starts from nothing. A window repaints only this.
+  // The rectangle around every pixel set through SetPixel since the last
+  // call; the next call starts from nothing. A window repaints only this.
   PixelRect TakeChanges();
-  // Counts a rectangle of the surface as changed, for its owner after writing
-  // those pixels directly.
-  void MarkChanged(const PixelRect& area);
 
  private:
   std::uint32_t handle_;

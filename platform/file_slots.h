@@ -33,7 +33,8 @@ class FileSlot {
   // The bytes already read from the file and not yet consumed, for a reader
   // that scans a stretch at a time; empty when ReadByte would have to refill.
   std::span<const std::uint8_t> Buffered() const { return {next_, end_}; }
-  // Moves the current position past `count` of the buffered bytes.
+  // Moves the current position past `count` of the buffered bytes; `count`
+  // is at most Buffered().size().
   void Consume(std::size_t count) { next_ += count; }
 
  private:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace inkpane {
 namespace {
@@ -21,9 +22,9 @@ MemorySurface::MemorySurface(int width, int height, Colour fill)
       filledWith_(fill) {}
 
 PixelRect MemorySurface::TakeChanges() {
-  const PixelRect changed = deviceContext_.TakeChanges();
-  takenSinceFill_ = takenSinceFill_.United(changed);
-  return changed;
+  const PixelRect drawn = deviceContext_.TakeChanges();
+  takenSinceFill_ = takenSinceFill_.United(drawn);
+  return drawn.United(std::exchange(refilled_, {}));
 }
 
 // Clearing the window before each picture is a fill with the same colour, and
@@ -31,15 +32,15 @@ PixelRect MemorySurface::TakeChanges() {
 // rectangle drawn since the last fill is filled again and shown again.
 void MemorySurface::Fill(Colour colour) {
   const auto width = static_cast<std::size_t>(width_);
-  const PixelRect stale = colour == filledWith_
-                              ? takenSinceFill_.United(deviceContext_.TakeChanges())
-                              : PixelRect{0, 0, width, static_cast<std::size_t>(height_)};
+  const PixelRect drawnSinceTaken = deviceContext_.TakeChanges();
+  const PixelRect stale = colour == filledWith_ ? takenSinceFill_.United(drawnSinceTaken)
+                                                : PixelRect{0, 0, width, static_cast<std::size_t>(height_)};
   for (std::size_t row = stale.top; row < stale.bottom; ++row) {
     const auto rowStart = pixels_.begin() + static_cast<std::ptrdiff_t>(row * width);
     std::fill(rowStart + static_cast<std::ptrdiff_t>(stale.left), rowStart + static_cast<std::ptrdiff_t>(stale.right),
               0xFF000000u | colour);
   }
-  deviceContext_.MarkChanged(stale);
+  refilled_ = refilled_.United(stale);
   filledWith_ = colour;
   takenSinceFill_ = {};
 }

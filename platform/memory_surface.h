@@ -39,10 +39,13 @@ class MemorySurface {
   int height_;
   std::vector<std::uint32_t> pixels_;
   DeviceContext deviceContext_;
-  // The colour of the last fill, and the rectangle around every change taken
-  // since: outside it, every pixel still has that colour.
+  // The colour of the last fill, and the rectangle around every pixel drawn
+  // and taken since: outside it, every pixel still has that colour.
   Colour filledWith_;
   PixelRect takenSinceFill_;
+  // What fills changed that has not been taken yet. It is kept apart from
+  // what was drawn, since refilled pixels have the fill's colour again.
+  PixelRect refilled_;
 };
 
 }  // namespace inkpane

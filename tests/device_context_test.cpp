@@ -119,6 +119,9 @@ TEST(MemorySurface, FillChangesOnlyWhatWasDrawnSinceTheLastFill) {
     surface.Fill(c.fill);
     EXPECT_EQ(surface.TakeChanges(), c.changed);
     EXPECT_TRUE(std::ranges::all_of(surface.Pixels(), [&](std::uint32_t p) { return p == (0xFF000000u | c.fill); }));
+    // What the fill changed was shown; a second fill has nothing to change.
+    surface.Fill(c.fill);
+    EXPECT_EQ(surface.TakeChanges(), PixelRect{});
   }
 }
 
