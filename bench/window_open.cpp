@@ -59,9 +59,6 @@ double OffscreenDecodeMs(const std::string& file, inkpane::OffscreenTarget& targ
   return Milliseconds(Clock::now() - start);
 }
 
-// Opens `file` twice in a new window filling the screen: on the empty window,
-// then over its own picture. Returns the two times from the dialog's answer
-// to the beep, or nothing when an open did not end with its beep.
 struct WindowRun {
   double first = 0;
   double again = 0;
@@ -71,6 +68,10 @@ struct WindowRun {
   QSize client;
 };
 
+// Opens `file` twice in a new window filling the screen: on the empty window,
+// then over its own picture. Returns the two times from the dialog's answer
+// to the beep, or nothing when the window never showed or an open did not end
+// with its beep.
 std::optional<WindowRun> OpenInNewWindow(const std::string& file) {
   inkpane::Form1 form;
   // There is no window manager to maximise the window: it is given the
@@ -80,6 +81,7 @@ std::optional<WindowRun> OpenInNewWindow(const std::string& file) {
   QElapsedTimer waited;
   waited.start();
   while (!form.windowHandle()->isExposed() && waited.elapsed() < 10000) QApplication::processEvents();
+  if (!form.windowHandle()->isExposed()) return std::nullopt;
   // The window's first paints and its menu bar's settle before the timing.
   waited.restart();
   while (waited.elapsed() < 200) QApplication::processEvents();
@@ -139,7 +141,7 @@ int main(int argc, char* argv[]) {
     offscreen.push_back(OffscreenDecodeMs(file, offscreenTarget));
     const std::optional<WindowRun> window = OpenInNewWindow(file);
     if (!window) {
-      std::fprintf(stderr, "an open in the window did not end with its beep, or showed a message\n");
+      std::fprintf(stderr, "the window never showed, or an open did not end with its beep or showed a message\n");
       return 1;
     }
     first.push_back(window->first);

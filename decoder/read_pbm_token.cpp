@@ -19,7 +19,6 @@ bool EndsComment(std::uint8_t byte) { return byte == '\r' || byte == '\n'; }
 bool IsCommentByte(std::uint8_t byte) { return !EndsComment(byte); }
 
 void Append(std::string& token, std::span<const std::uint8_t> bytes) {
-  if (bytes.empty()) return;
   token.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
@@ -51,13 +50,7 @@ std::optional<std::uint8_t> ConsumeWhile(FileSlot& file, Keep keep, Take take) {
 // reader save and restore registers that only the copy needs; called last,
 // it is a jump.
 [[gnu::noinline]] void Assign(std::string& token, std::span<const std::uint8_t> bytes) {
-  if (bytes.size() == 1) {
-    // A one-digit pixel: cheaper than the general assign.
-    token.clear();
-    token.push_back(static_cast<char>(bytes.front()));
-  } else {
-    token.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  }
+  token.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
 // The common case, a whole token and the byte ending it already in the

@@ -104,7 +104,8 @@ void Form1::mnuOpen_Click() {
     CommonDialog1.SetDialogTitle("Select a PBM Image");
     CommonDialog1.SetFilter("PBM Images (*.pbm)|*.pbm|All Files (*.*)|*.*");
     CommonDialog1.ShowOpen();
-    // The screen is brought up to date before drawing starts.
+    // Anything drawn but not shown yet is shown before the picture is
+    // cleared; after a finished open there is nothing, and this paints nothing.
     Refresh();
     mnuOpen->setEnabled(false);
     Cls();
