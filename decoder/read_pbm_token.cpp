@@ -3,6 +3,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "decoder/module1.h"
 #include "platform/file_slots.h"
@@ -18,8 +19,8 @@ bool IsTokenByte(std::uint8_t byte) { return !IsWhitespace(byte); }
 bool EndsComment(std::uint8_t byte) { return byte == '\r' || byte == '\n'; }
 bool IsCommentByte(std::uint8_t byte) { return !EndsComment(byte); }
 
-void Append(std::string& token, std::span<const std::uint8_t> bytes) {
-  token.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+std::string_view AsChars(std::span<const std::uint8_t> bytes) {
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
 // Consumes bytes while `keep` holds for them, handing them to `take` a
@@ -50,7 +51,7 @@ std::optional<std::uint8_t> ConsumeWhile(FileSlot& file, Keep keep, Take take) {
 // reader save and restore registers that only the copy needs; called last,
 // it is a jump.
 [[gnu::noinline]] void Assign(std::string& token, std::span<const std::uint8_t> bytes) {
-  token.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  token.assign(AsChars(bytes));
 }
 
 // The common case, a whole token and the byte ending it already in the
@@ -99,7 +100,7 @@ bool ReadBufferedToken(FileSlot& file, std::string& token) {
   // The byte that ends a token (a whitespace byte, or the CR or LF after a
   // comment) is consumed with it. After the height of a raw header this is
   // what leaves the file at the first raster byte, whatever its value.
-  const auto gather = [&token](std::span<const std::uint8_t> bytes) { Append(token, bytes); };
+  const auto gather = [&token](std::span<const std::uint8_t> bytes) { token.append(AsChars(bytes)); };
   if (*first == '#') {
     ConsumeWhile(file, IsCommentByte, gather);
   } else {

@@ -81,10 +81,10 @@ class ResolvedDeviceContext {
     entry_ = &device_context_detail::table[hdc];
     surface_ = *entry_;
   }
-  // Merged rather than copied back, so that nothing recorded in the table
-  // meanwhile could be lost.
+  // Copied back, not merged: a merge reads the table again and costs the
+  // per-pixel loop its registers, and nothing else may touch the table meanwhile.
   ~ResolvedDeviceContext() {
-    if (entry_ != nullptr) entry_->changed = entry_->changed.United(surface_.changed);
+    if (entry_ != nullptr) entry_->changed = surface_.changed;
   }
   ResolvedDeviceContext(const ResolvedDeviceContext&) = delete;
   ResolvedDeviceContext& operator=(const ResolvedDeviceContext&) = delete;
