@@ -68,7 +68,7 @@ void DrawPlainRaster(std::uint32_t hdc, int width, int height, DrawingTarget& ta
   PlainPixels pixels;
   for (int y = 0; y < height; ++y) {
     {
-      ResolvedDeviceContext dc(hdc);
+      ResolvedDeviceContext dc(hdc, y);
       for (int x = 0; x < width; ++x) SetPixel(dc, x, y, pixels.NextIsBlack() ? kBlack : kWhite);
     }
     if (y % 16 == 0) RefreshAndLetEventsRun(target);
@@ -93,7 +93,7 @@ void DrawRawRaster(std::uint32_t hdc, int width, int height, DrawingTarget& targ
   FileSlot& file = FileSlotAt(kImageFileSlot);
   for (int y = 0; y < height; ++y) {
     {
-      ResolvedDeviceContext dc(hdc);
+      ResolvedDeviceContext dc(hdc, y);
       const auto drawByte = [&dc, y](int x, std::uint8_t byte, int count) {
         const std::array<Colour, 8>& colours = kByteColours[byte];
         for (int bit = 0; bit < count; ++bit) SetPixel(dc, x + bit, y, colours[static_cast<std::size_t>(bit)]);

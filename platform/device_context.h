@@ -69,22 +69,27 @@ inline void TakeIn(PixelRect& changed, std::size_t column, std::size_t row) {
 
 }  // namespace device_context_detail
 
-// The surface behind a device context handle, looked up once for a run of
-// SetPixel calls in which nothing else touches the table (one row of a
-// decode). Its copy of the geometry and of the changed rectangle lives in
-// registers while it is drawn on; the rectangle goes back to the table when
-// the object goes. A handle that names no surface resolves to an empty one.
+// The surface behind a device context handle, looked up once for the pixels
+// of one row: a decoder resolves it at the start of each row and draws the
+// row through it. A handle that names no surface resolves to an empty one.
+//
+// A pixel of that row lying in the columns the changed rectangle already
+// spans from the left edge is stored with no other test; the compiler sees
+// the row is the resolved one and tests only the column. Any other pixel, of
+// this row or another, goes the long way: the bounds, the changed rectangle,
+// and perhaps more columns that may be stored at once. Changes are kept in a
+// copy of the surface's entry and merged back into the table when the object
+// goes.
 class ResolvedDeviceContext {
  public:
-  explicit ResolvedDeviceContext(std::uint32_t hdc) {
+  ResolvedDeviceContext(std::uint32_t hdc, std::int32_t row) : row_(static_cast<std::uint32_t>(row)) {
     if (hdc >= device_context_detail::kTableSize) return;
     entry_ = &device_context_detail::table[hdc];
     surface_ = *entry_;
+    if (row_ < surface_.height) rowBits_ = surface_.bits + row_ * surface_.stride;
   }
-  // Copied back, not merged: a merge reads the table again and costs the
-  // per-pixel loop its registers, and nothing else may touch the table meanwhile.
   ~ResolvedDeviceContext() {
-    if (entry_ != nullptr) entry_->changed = surface_.changed;
+    if (entry_ != nullptr) entry_->changed = entry_->changed.United(surface_.changed);
   }
   ResolvedDeviceContext(const ResolvedDeviceContext&) = delete;
   ResolvedDeviceContext& operator=(const ResolvedDeviceContext&) = delete;
@@ -92,39 +97,38 @@ class ResolvedDeviceContext {
  private:
   friend void SetPixel(ResolvedDeviceContext& dc, std::int32_t x, std::int32_t y, Colour colour);
 
-  // Makes (column, row) the pixel the next fast store may go to, growing the
-  // changed rectangle to take it in; false when it lies outside the surface.
-  bool Admit(std::size_t column, std::size_t row) {
-    if (column >= surface_.width || row >= surface_.height) return false;
+  // Stores a pixel that missed the quick test, unless it lies outside the
+  // surface, and grows the changed rectangle to take it in. Kept out of line:
+  // it runs about once a row, and inlined it would cost the quick test
+  // registers.
+  [[gnu::noinline]] void SetPixelTheLongWay(std::size_t column, std::size_t row, Colour colour) {
+    if (column >= surface_.width || row >= surface_.height) return;
+    surface_.bits[row * surface_.stride + column] = 0xFF000000u | colour;
     device_context_detail::TakeIn(surface_.changed, column, row);
-    row_ = row;
-    rowBits_ = surface_.bits + row * surface_.stride;
-    rowLeft_ = surface_.changed.left;
-    rowColumns_ = surface_.changed.right - surface_.changed.left;
-    return true;
+    // Once the rectangle spans the resolved row from the left edge, the row
+    // up to the rectangle's right edge may be stored at once.
+    if (row == row_ && surface_.changed.left == 0) quickColumns_ = surface_.changed.right;
   }
 
   device_context_detail::Surface* entry_ = nullptr;
   device_context_detail::Surface surface_;
-  // The last row admitted, and the columns of it inside the changed
-  // rectangle: a pixel there can be stored without any other test.
-  std::size_t row_ = std::numeric_limits<std::size_t>::max();
+  // The row it was resolved for, where that row is stored, and how many of
+  // its columns, from the left, lie inside the changed rectangle: none until
+  // a pixel of the row has gone the long way.
+  const std::size_t row_;
   std::uint32_t* rowBits_ = nullptr;
-  std::size_t rowLeft_ = 0;
-  std::size_t rowColumns_ = 0;
+  std::size_t quickColumns_ = 0;
 };
 
 // Sets one pixel of a resolved device context to `colour`. A pixel outside the
-// surface is dropped without a word. This is the decoder's per-pixel call, so
-// a pixel in the row it drew last, within what has already changed, costs one
-// comparison of the row and one of the column; any other goes on to the
-// bounds.
+// surface is dropped without a word. This is the decoder's per-pixel call.
 inline void SetPixel(ResolvedDeviceContext& dc, std::int32_t x, std::int32_t y, Colour colour) {
-  // Negative coordinates wrap to huge values and fail the bounds test.
+  // Negative coordinates wrap to huge values and fail every bounds test.
   const auto column = static_cast<std::size_t>(static_cast<std::uint32_t>(x));
   const auto row = static_cast<std::size_t>(static_cast<std::uint32_t>(y));
-  if (row != dc.row_ || column - dc.rowLeft_ >= dc.rowColumns_) [[unlikely]] {
-    if (!dc.Admit(column, row)) return;
+  if (row != dc.row_ || column >= dc.quickColumns_) [[unlikely]] {
+    dc.SetPixelTheLongWay(column, row, colour);
+    return;
   }
   dc.rowBits_[column] = 0xFF000000u | colour;
 }
@@ -132,7 +136,7 @@ inline void SetPixel(ResolvedDeviceContext& dc, std::int32_t x, std::int32_t y, 
 // Sets one pixel of the device context `hdc`; a handle that names no surface
 // draws nothing.
 inline void SetPixel(std::uint32_t hdc, std::int32_t x, std::int32_t y, Colour colour) {
-  ResolvedDeviceContext dc(hdc);
+  ResolvedDeviceContext dc(hdc, y);
   SetPixel(dc, x, y, colour);
 }
 

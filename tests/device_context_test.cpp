@@ -50,8 +50,9 @@ TEST(SetPixel, AReleasedHandleDrawsNothing) {
   EXPECT_EQ(pixels[0], 0u);
 }
 
-// Each case is drawn twice: a SetPixel call per handle lookup, and every call
-// through one resolved context, which caches the row it drew last.
+// Each case is drawn three times: a SetPixel call per handle lookup, and every
+// call through one context resolved for row 0 or for row 1, which stores
+// pixels of that row at once once the changed rectangle spans them.
 TEST(DeviceContext, TakesTheRectangleAroundWhatChanged) {
   const struct {
     std::string name;
@@ -63,15 +64,18 @@ TEST(DeviceContext, TakesTheRectangleAroundWhatChanged) {
       {"row after row", {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}}, {0, 0, 3, 2}},
       {"against the grain", {{2, 1}, {1, 1}, {0, 0}}, {0, 0, 3, 2}},
       {"back to an earlier row", {{1, 1}, {2, 1}, {0, 0}, {2, 0}}, {0, 0, 3, 2}},
+      {"on to a later row", {{0, 0}, {0, 1}}, {0, 0, 1, 2}},
+      {"a later row, then back", {{0, 1}, {0, 0}, {1, 1}}, {0, 0, 2, 2}},
       {"only outside the surface", {{-1, 0}, {3, 0}, {0, 2}, {0, -1}}, {}},
       {"inside and outside", {{5, 5}, {1, 0}, {3, 0}, {-1, 0}, {1, 2}}, {1, 0, 2, 1}},
   };
-  for (const bool resolvedOnce : {false, true}) {
+  constexpr int kByHandle = -1;
+  for (const int resolvedRow : {kByHandle, 0, 1}) {
     for (const auto& c : cases) {
-      SCOPED_TRACE(c.name + (resolvedOnce ? ", resolved once" : ", by handle"));
+      SCOPED_TRACE(c.name + (resolvedRow == kByHandle ? ", by handle" : ", resolved for row " + std::to_string(resolvedRow)));
       MemorySurface surface(3, 2, 0x808080);
-      if (resolvedOnce) {
-        ResolvedDeviceContext dc(surface.hdc());
+      if (resolvedRow != kByHandle) {
+        ResolvedDeviceContext dc(surface.hdc(), resolvedRow);
         for (const auto& [x, y] : c.pixels) SetPixel(dc, x, y, 0x000000);
       } else {
         for (const auto& [x, y] : c.pixels) SetPixel(surface.hdc(), x, y, 0x000000);
