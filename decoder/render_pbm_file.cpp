@@ -1,7 +1,10 @@
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <new>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -99,8 +102,22 @@ void DrawRawRaster(std::uint32_t hdc, int width, int height, DrawingTarget& targ
         for (int bit = 0; bit < count; ++bit) SetPixel(dc, x + bit, y, colours[static_cast<std::size_t>(bit)]);
       };
       int x = 0;
-      // Whole bytes go with a fixed count of eight, which the compiler unrolls.
-      for (; width - x >= 8; x += 8) drawByte(x, file.ReadByte(), 8);
+      // Whole bytes go with a fixed count of eight, which the compiler unrolls,
+      // taken straight from the file's buffer while it holds them.
+      while (width - x >= 8) {
+        const std::span<const std::uint8_t> buffered = file.Buffered();
+        if (buffered.empty()) {
+          drawByte(x, file.ReadByte(), 8);
+          x += 8;
+          continue;
+        }
+        const auto wholeBytes = std::min(buffered.size(), static_cast<std::size_t>((width - x) / 8));
+        file.Consume(wholeBytes);
+        for (const std::uint8_t byte : buffered.first(wholeBytes)) {
+          drawByte(x, byte, 8);
+          x += 8;
+        }
+      }
       if (x < width) drawByte(x, file.ReadByte(), width - x);
     }
     if ((y + 1) % 16 == 0) RefreshAndLetEventsRun(target);

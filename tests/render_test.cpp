@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -99,6 +101,56 @@ TEST(RenderPbmFile, DrawsRasters) {
        {kReadError + "Overflow: the number \"99999\" lies outside the range -32768 to 32767."}},
   };
   for (const RenderCase& c : cases) ExpectDecodes(c);
+}
+
+// Raw bytes are taken from the file's 64 KiB read blocks a stretch at a time;
+// rows that start, end or break at a block's edge must come out whole.
+TEST(RenderPbmFile, RawRowsAcrossReadBlocksComeWhole) {
+  constexpr std::size_t kBlock = 64 * 1024;
+  const struct {
+    std::string name;
+    int width;
+    int height;
+    bool blockEdgeAtARowStart;
+  } cases[] = {
+      {"whole bytes, rows broken by the block edges", 2056, 600, false},
+      {"a part-used last byte, rows broken by the block edges", 2061, 600, false},
+      {"rows of three bytes, a block edge between rows", 24, 30000, true},
+      {"rows of 4095 bytes, a block edge between rows", 32760, 40, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::size_t rowBytes = (static_cast<std::size_t>(c.width) + 7) / 8;
+    const std::string size = std::to_string(c.width) + " " + std::to_string(c.height) + "\n";
+    std::string header = "P4\n" + size;
+    if (c.blockEdgeAtARowStart) {
+      // A comment long enough to end the header where a row ends at the edge.
+      const std::size_t comment = "#\n"s.size() + (kBlock - header.size() - "#\n"s.size()) % rowBytes;
+      header = "P4\n#" + std::string(comment - 2, '-') + "\n" + size;
+      ASSERT_EQ((kBlock - header.size()) % rowBytes, 0u);
+    }
+    std::string raster(rowBytes * static_cast<std::size_t>(c.height), '\0');
+    std::uint32_t state = 12345;
+    for (char& byte : raster) {
+      state = state * 1103515245u + 12345u;
+      byte = static_cast<char>(state >> 24);
+    }
+    ASSERT_GT(header.size() + raster.size(), kBlock);
+
+    Rows expected;
+    for (int y = 0; y < c.height; ++y) {
+      std::string row;
+      for (int x = 0; x < c.width; ++x) {
+        const auto byte = static_cast<unsigned char>(raster[static_cast<std::size_t>(y) * rowBytes + static_cast<std::size_t>(x / 8)]);
+        row += (byte >> (7 - x % 8)) & 1 ? '1' : '0';
+      }
+      expected.push_back(row);
+    }
+    const TempDir dir;
+    const Decoded decoded = DecodeFile(dir.Write("image.pbm", header + raster), c.width, c.height);
+    EXPECT_TRUE(decoded.rows == expected) << "the drawn pixels differ from the raster";
+    EXPECT_TRUE(decoded.messages.empty());
+  }
 }
 
 TEST(RenderPbmFile, ReportsFilesThatCannotBeRead) {
