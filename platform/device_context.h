@@ -127,6 +127,9 @@ inline void SetPixel(ResolvedDeviceContext& dc, std::int32_t x, std::int32_t y, 
   const auto column = static_cast<std::size_t>(static_cast<std::uint32_t>(x));
   const auto row = static_cast<std::size_t>(static_cast<std::uint32_t>(y));
   if (row != dc.row_ || column >= dc.quickColumns_) [[unlikely]] {
+    // A picture larger than the surface sends its overhang this way, to the
+    // right and below: dropped here, it costs no call.
+    if (column >= dc.surface_.width || row >= dc.surface_.height) return;
     dc.SetPixelTheLongWay(column, row, colour);
     return;
   }
