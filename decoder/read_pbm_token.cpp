@@ -58,9 +58,18 @@ std::optional<std::uint8_t> ConsumeWhile(FileSlot& file, Keep keep, Take take) {
 // buffer, in one pass with no call per byte. Returns false, having consumed
 // nothing, when the token may run past the buffer.
 bool ReadBufferedToken(FileSlot& file, std::string& token) {
-  // Most tokens of a plain raster are one or two bytes long, too short for
-  // the unrolled search of std::find_if to pay off: plain loops do better.
   const std::span<const std::uint8_t> ahead = file.Buffered();
+  // A spaced plain raster is almost all one-byte tokens, each right after
+  // the whitespace byte that ended the last, so it is tested for first. The
+  // string already holds one byte then: only that byte changes. A "#" opens a
+  // comment, which a space does not end.
+  if (ahead.size() >= 2 && token.size() == 1 && IsTokenByte(ahead[0]) && ahead[0] != '#' && IsWhitespace(ahead[1])) {
+    file.Consume(2);
+    token.front() = static_cast<char>(ahead[0]);
+    return true;
+  }
+  // Other tokens of a plain raster are mostly a few bytes long, too short for
+  // the unrolled search of std::find_if to pay off: plain loops do better.
   auto at = ahead.begin();
   while (at != ahead.end() && IsWhitespace(*at)) ++at;
   if (at == ahead.end()) return false;
@@ -75,13 +84,7 @@ bool ReadBufferedToken(FileSlot& file, std::string& token) {
   // are until the next refill, so the token is copied after it, last, when
   // nothing else is left to keep in registers across the copy.
   file.Consume(static_cast<std::size_t>(at - ahead.begin()) + 1);
-  if (at - start == 1 && token.size() == 1) {
-    // One digit after another, as in a spaced plain raster: the token
-    // already has the right length, so only its byte changes.
-    token.front() = static_cast<char>(*start);
-  } else {
-    Assign(token, std::span(start, at));
-  }
+  Assign(token, std::span(start, at));
   return true;
 }
 

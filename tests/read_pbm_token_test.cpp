@@ -51,6 +51,10 @@ TEST(ReadPbmToken, CutsFilesIntoTokens) {
         "b",
         "", ""}},
       {"high bytes are token bytes", "\x80\xFF \xA0", {"\x80\xFF", "\xA0", "", ""}},
+      {"one-byte tokens among longer ones and comments",
+       "1 0\n#c\n1 #d\n0 23 4 \x80 5",
+       {"1", "0", "#c", "1", "#d", "0", "23", "4", "\x80", "5", "", ""}},
+      {"a comment opening with # and a space after a one-byte token", "1 # x\n0", {"1", "# x", "0", "", ""}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
