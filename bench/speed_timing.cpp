@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <array>
 #include <iostream>
 #include <map>
 #include <string>
@@ -61,6 +62,17 @@ double Median(std::vector<double> values) {
   return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
+// Runs the repetitions of every read in one shuffled order, so that a burst
+// of load from elsewhere on a shared machine slows several readers a little
+// instead of one reader's every repetition.
+void InterleaveRepetitions() {
+  std::string program = "inkpane-bench";
+  std::string interleave = "--benchmark_enable_random_interleaving=true";
+  std::array<char*, 3> arguments{program.data(), interleave.data(), nullptr};
+  int count = 2;
+  benchmark::Initialize(&count, arguments.data());
+}
+
 std::string BenchmarkName(const Input& input, const Reader& reader) {
   return std::string(input.name) + " / " + std::string(reader.name);
 }
@@ -78,6 +90,7 @@ std::vector<FileTimings> TimeEveryReader(std::span<const Input> inputs, std::spa
           ->UseRealTime();
     }
   }
+  InterleaveRepetitions();
   std::map<std::string, Samples> samples;
   Collector collector(samples);
   benchmark::RunSpecifiedBenchmarks(&collector);
