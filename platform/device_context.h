@@ -79,7 +79,9 @@ inline void TakeIn(PixelRect& changed, std::size_t column, std::size_t row) {
 // this row or another, goes the long way: the bounds, the changed rectangle,
 // and perhaps more columns that may be stored at once. Changes are kept in a
 // copy of the surface's entry and merged back into the table when the object
-// goes.
+// goes, so the owner must not take the changes while it lives: the copy would
+// bring back what was taken. A decoder refreshes between rows, never inside
+// one.
 class ResolvedDeviceContext {
  public:
   ResolvedDeviceContext(std::uint32_t hdc, std::int32_t row) : row_(static_cast<std::uint32_t>(row)) {
