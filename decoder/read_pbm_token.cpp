@@ -50,9 +50,7 @@ std::optional<std::uint8_t> ConsumeWhile(FileSlot& file, Keep keep, Take take) {
 // Out of line, so that the inlined copy does not make every call of the token
 // reader save and restore registers that only the copy needs; called last,
 // it is a jump.
-[[gnu::noinline]] void Assign(std::string& token, std::span<const std::uint8_t> bytes) {
-  token.assign(AsChars(bytes));
-}
+[[gnu::noinline]] void Assign(std::string& token, std::span<const std::uint8_t> bytes) { token.assign(AsChars(bytes)); }
 
 // The common case, a whole token and the byte ending it already in the
 // buffer, in one pass with no call per byte. Returns false, having consumed

@@ -4,7 +4,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <span>
 
 namespace inkpane {
@@ -99,12 +98,10 @@ class ResolvedDeviceContext {
  private:
   friend void SetPixel(ResolvedDeviceContext& dc, std::int32_t x, std::int32_t y, Colour colour);
 
-  // Stores a pixel that missed the quick test, unless it lies outside the
-  // surface, and grows the changed rectangle to take it in. Kept out of line:
-  // it runs about once a row, and inlined it would cost the quick test
-  // registers.
+  // Stores a pixel of the surface that missed the quick test and grows the
+  // changed rectangle to take it in. Kept out of line: it runs about once a
+  // row, and inlined it would cost the quick test registers.
   [[gnu::noinline]] void SetPixelTheLongWay(std::size_t column, std::size_t row, Colour colour) {
-    if (column >= surface_.width || row >= surface_.height) return;
     surface_.bits[row * surface_.stride + column] = 0xFF000000u | colour;
     device_context_detail::TakeIn(surface_.changed, column, row);
     // Once the rectangle spans the resolved row from the left edge, the row

@@ -72,7 +72,8 @@ TEST(DeviceContext, TakesTheRectangleAroundWhatChanged) {
   constexpr int kByHandle = -1;
   for (const int resolvedRow : {kByHandle, 0, 1}) {
     for (const auto& c : cases) {
-      SCOPED_TRACE(c.name + (resolvedRow == kByHandle ? ", by handle" : ", resolved for row " + std::to_string(resolvedRow)));
+      SCOPED_TRACE(c.name +
+                   (resolvedRow == kByHandle ? ", by handle" : ", resolved for row " + std::to_string(resolvedRow)));
       MemorySurface surface(3, 2, 0x808080);
       if (resolvedRow != kByHandle) {
         ResolvedDeviceContext dc(surface.hdc(), resolvedRow);

@@ -141,7 +141,8 @@ TEST(RenderPbmFile, RawRowsAcrossReadBlocksComeWhole) {
     for (int y = 0; y < c.height; ++y) {
       std::string row;
       for (int x = 0; x < c.width; ++x) {
-        const auto byte = static_cast<unsigned char>(raster[static_cast<std::size_t>(y) * rowBytes + static_cast<std::size_t>(x / 8)]);
+        const auto byte = static_cast<unsigned char>(
+            raster[static_cast<std::size_t>(y) * rowBytes + static_cast<std::size_t>(x / 8)]);
         row += (byte >> (7 - x % 8)) & 1 ? '1' : '0';
       }
       expected.push_back(row);
