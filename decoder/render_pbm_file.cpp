@@ -50,12 +50,14 @@ class PlainPixels {
   }
 
  private:
+  static bool IsPixelDigit(char c) { return c == '0' || c == '1'; }
+
   // Most tokens are one digit, tested as such; for the rest a plain loop
   // beats the unrolled std::all_of.
   static bool IsRun(std::string_view token) {
-    if (token.size() == 1) return token.front() == '0' || token.front() == '1';
+    if (token.size() == 1) return IsPixelDigit(token.front());
     for (const char c : token) {
-      if (c != '0' && c != '1') return false;
+      if (!IsPixelDigit(c)) return false;
     }
     return !token.empty();
   }
