@@ -494,10 +494,16 @@ viewer_memory_kb() {
 }
 
 # viewer_open_files NAME: what each of the viewer's file descriptors refers
-# to, sorted, one a line, to $work/NAME.
+# to, sorted, one a line, to $work/NAME. Event-loop wakeup handles
+# (anon_inode:[eventfd]) are left out: Qt's file dialog starts and ends worker
+# threads on its own schedule, each with one, so their number at a given
+# moment says nothing about what the viewer keeps open.
 viewer_open_files() {
-  local fd targets=()
+  local fd target targets=()
   [[ -r /proc/$viewer_pid/fd ]] || fail "cannot list the viewer's open files"
-  for fd in /proc/"$viewer_pid"/fd/*; do targets+=("$(readlink "$fd")"); done
+  for fd in /proc/"$viewer_pid"/fd/*; do
+    target=$(readlink "$fd")
+    [[ $target == 'anon_inode:[eventfd]' ]] || targets+=("$target")
+  done
   printf '%s\n' "${targets[@]}" | sort >"$work/$1"
 }
