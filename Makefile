@@ -7,7 +7,7 @@ BUILD := build
 SANITIZE_BUILD := build-sanitize
 FUZZ_BUILD := build-fuzz
 FUZZ_MINUTES := 10
-CTEST := ctest --output-on-failure --timeout 300
+CTEST := ctest --output-on-failure --timeout 300 --parallel 2
 
 .PHONY: deps build run test bench fuzz clean
 
