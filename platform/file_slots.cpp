@@ -11,7 +11,6 @@
 namespace inkpane {
 namespace {
 
-constexpr std::size_t kReadBlockSize = std::size_t{64} * 1024;
 constexpr std::size_t kLongestNameShown = 200;
 
 // The file name as shown in an error description: quoted, and shortened when

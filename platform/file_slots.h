@@ -53,6 +53,9 @@ class FileSlot {
 
 inline constexpr int kFileSlotCount = 255;
 
+// A slot reads its file in blocks of this many bytes.
+inline constexpr std::size_t kReadBlockSize = std::size_t{64} * 1024;
+
 namespace file_slots_detail {
 
 inline std::array<FileSlot, kFileSlotCount> table;

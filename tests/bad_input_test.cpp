@@ -23,30 +23,14 @@
 namespace inkpane::testing {
 namespace {
 
-using Rows = std::vector<std::string>;
 using namespace std::string_literals;
 
 // Expected messages name the decoded file by this mark.
 constexpr std::string_view kPathMark = "<path>";
 constexpr std::size_t kHundredMegabytes = std::size_t{100} * 1000 * 1000;
-constexpr uid_t kNobody = 65534;
-
-const std::string kNotPbm = "[16] Error: This is not a valid PBM File.";
-const std::string kReadError = "[16] Error: There was an error reading the file:\r\n";
-
-std::string Overflow(std::string_view shown) {
-  return kReadError + "Overflow: the number \"" + std::string(shown) + "\" lies outside the range -32768 to 32767.";
-}
 
 std::string NotRegular(std::string_view kind) {
   return kReadError + "\"" + std::string(kPathMark) + "\" is " + std::string(kind) + ", not a regular file.";
-}
-
-// `count` refreshes, each followed by its event processing.
-std::string Refreshes(int count) {
-  std::string calls;
-  for (int i = 0; i < count; ++i) calls += "RE";
-  return calls;
 }
 
 // `first` rows of `width` black pixels, then white ones up to `height`.

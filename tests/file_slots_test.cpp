@@ -17,7 +17,6 @@ namespace inkpane::testing {
 namespace {
 
 constexpr int kSlot = 3;
-constexpr uid_t kNobody = 65534;
 
 TEST(FileSlots, ReadsEveryByteThenZerosPastTheEnd) {
   std::string bytes;

@@ -22,10 +22,6 @@
 namespace inkpane::testing {
 namespace {
 
-using Rows = std::vector<std::string>;
-
-const std::string kNotPbm = "[16] Error: This is not a valid PBM File.";
-
 QAction& Action(const Form1& form, const char* name) {
   QAction* action = form.findChild<QAction*>(name);
   if (action == nullptr) throw std::logic_error(std::string("no action ") + name);
@@ -170,7 +166,7 @@ TEST(Form1, OpensImages) {
        {Path(missing)},
        {"....", "....", "...."},
        "DM-B",
-       {"[16] Error: There was an error reading the file:\r\nThe file \"" + missing + "\" does not exist."}},
+       {kReadError + "The file \"" + missing + "\" does not exist."}},
       {"cancelling keeps the picture and Open", {Bytes("P1 2 1 1 1"), Cancel()}, {"11..", "....", "...."}, "DE-BD"},
       {"cancelling the first time changes nothing", {Cancel()}, {"....", "....", "...."}, "D"},
   };

@@ -77,13 +77,12 @@ TEST(ReadPbmToken, LeavesTheRawRasterAfterOneWhitespaceByte) {
   }
 }
 
-// The file is read in blocks of 64 KiB, and a token is gathered from the
-// block in one piece when it can be: one that straddles two blocks must come
-// out the same, and leave the file at the same place.
+// The file is read in blocks, and a token is gathered from the block in one
+// piece when it can be: one that straddles two blocks must come out the same,
+// and leave the file at the same place.
 TEST(ReadPbmToken, TokensAcrossReadBlocksComeWhole) {
-  constexpr std::size_t kBlock = 64 * 1024;
   for (const std::string token : {"12345", "# a comment"}) {
-    for (std::size_t start = kBlock - token.size() - 2; start <= kBlock + 1; ++start) {
+    for (std::size_t start = kReadBlockSize - token.size() - 2; start <= kReadBlockSize + 1; ++start) {
       SCOPED_TRACE(token + " at " + std::to_string(start));
       const TempDir dir;
       OpenForInput(kImageFileSlot, dir.Write("blocks", std::string(start, ' ') + token + "\n\x01" + "7"));

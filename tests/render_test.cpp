@@ -6,16 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_slots.h"
 #include "tests/test_support.h"
 
 namespace inkpane::testing {
 namespace {
 
-using Rows = std::vector<std::string>;
 using namespace std::string_literals;
-
-const std::string kNotPbm = "[16] Error: This is not a valid PBM File.";
-const std::string kReadError = "[16] Error: There was an error reading the file:\r\n";
 
 struct RenderCase {
   std::string name;
@@ -30,9 +27,7 @@ void ExpectDecodes(const RenderCase& c) {
   const Decoded decoded = DecodeBytes(c.bytes);
   EXPECT_EQ(decoded.rows, c.rows);
   EXPECT_EQ(decoded.refreshRows, c.refreshRows);
-  std::string refreshThenEvents;
-  for (std::size_t i = 0; i < c.refreshRows.size(); ++i) refreshThenEvents += "RE";
-  EXPECT_EQ(decoded.calls, refreshThenEvents);
+  EXPECT_EQ(decoded.calls, Refreshes(static_cast<int>(c.refreshRows.size())));
   EXPECT_EQ(decoded.messages, c.messages);
   EXPECT_TRUE(decoded.slotClosed);
 }
@@ -61,16 +56,8 @@ TEST(RenderPbmFile, ReadsHeaders) {
       {"comment before the magic", "# comment\nP1\n1 1\n1\n", {}, {}, {kNotPbm}},
       {"empty file", "", {}, {}, {kNotPbm}},
       {"only whitespace", " \t\r\n\n", {}, {}, {kNotPbm}},
-      {"width out of range",
-       "P4\n40000 2\n",
-       {},
-       {},
-       {kReadError + "Overflow: the number \"40000\" lies outside the range -32768 to 32767."}},
-      {"height out of range",
-       "P1\n2 -32769\n",
-       {},
-       {},
-       {kReadError + "Overflow: the number \"-32769\" lies outside the range -32768 to 32767."}},
+      {"width out of range", "P4\n40000 2\n", {}, {}, {Overflow("40000")}},
+      {"height out of range", "P1\n2 -32769\n", {}, {}, {Overflow("-32769")}},
   };
   for (const RenderCase& c : cases) ExpectDecodes(c);
 }
@@ -94,19 +81,14 @@ TEST(RenderPbmFile, DrawsRasters) {
       {"plain refreshes after rows 0 and 16", seventeenPlainRows, Rows(17, "0"), {0, 16}},
       {"raw refreshes after rows 15 and 31", thirtyTwoRawRows, Rows(32, "1"), {15, 31}},
       {"image wider than the surface is cropped", "P4\n70 1\n" + std::string(9, '\xFF'), {std::string(64, '1')}, {}},
-      {"plain number out of range keeps the rows drawn",
-       "P1\n2 2\n1 1\n99999 1\n",
-       {"11"},
-       {0},
-       {kReadError + "Overflow: the number \"99999\" lies outside the range -32768 to 32767."}},
+      {"plain number out of range keeps the rows drawn", "P1\n2 2\n1 1\n99999 1\n", {"11"}, {0}, {Overflow("99999")}},
   };
   for (const RenderCase& c : cases) ExpectDecodes(c);
 }
 
-// Raw bytes are taken from the file's 64 KiB read blocks a stretch at a time;
-// rows that start, end or break at a block's edge must come out whole.
+// Raw bytes are taken from the file's read blocks a stretch at a time; rows
+// that start, end or break at a block's edge must come out whole.
 TEST(RenderPbmFile, RawRowsAcrossReadBlocksComeWhole) {
-  constexpr std::size_t kBlock = 64 * 1024;
   const struct {
     std::string name;
     int width;
@@ -125,9 +107,9 @@ TEST(RenderPbmFile, RawRowsAcrossReadBlocksComeWhole) {
     std::string header = "P4\n" + size;
     if (c.blockEdgeAtARowStart) {
       // A comment long enough to end the header where a row ends at the edge.
-      const std::size_t comment = "#\n"s.size() + (kBlock - header.size() - "#\n"s.size()) % rowBytes;
+      const std::size_t comment = "#\n"s.size() + (kReadBlockSize - header.size() - "#\n"s.size()) % rowBytes;
       header = "P4\n#" + std::string(comment - 2, '-') + "\n" + size;
-      ASSERT_EQ((kBlock - header.size()) % rowBytes, 0u);
+      ASSERT_EQ((kReadBlockSize - header.size()) % rowBytes, 0u);
     }
     std::string raster(rowBytes * static_cast<std::size_t>(c.height), '\0');
     std::uint32_t state = 12345;
@@ -135,7 +117,7 @@ TEST(RenderPbmFile, RawRowsAcrossReadBlocksComeWhole) {
       state = state * 1103515245u + 12345u;
       byte = static_cast<char>(state >> 24);
     }
-    ASSERT_GT(header.size() + raster.size(), kBlock);
+    ASSERT_GT(header.size() + raster.size(), kReadBlockSize);
 
     Rows expected;
     for (int y = 0; y < c.height; ++y) {

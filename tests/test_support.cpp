@@ -15,6 +15,16 @@ constexpr Colour kGrey = 0x808080;
 
 }  // namespace
 
+std::string Overflow(std::string_view shown) {
+  return kReadError + "Overflow: the number \"" + std::string(shown) + "\" lies outside the range -32768 to 32767.";
+}
+
+std::string Refreshes(int count) {
+  std::string calls;
+  for (int i = 0; i < count; ++i) calls += "RE";
+  return calls;
+}
+
 bool ImageSlotIsFree(const std::string& anyRegularFile) {
   try {
     OpenForInput(kImageFileSlot, anyRegularFile);

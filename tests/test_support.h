@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -9,6 +11,25 @@
 #include "platform/platform_hooks.h"
 
 namespace inkpane::testing {
+
+// An image as drawn, one string per row: '1' black, '0' white, and whatever
+// else a test uses for a pixel that is neither.
+using Rows = std::vector<std::string>;
+
+// The message boxes of a failed decode, as MessageAsText shows them.
+inline const std::string kNotPbm = "[16] Error: This is not a valid PBM File.";
+inline const std::string kReadError = "[16] Error: There was an error reading the file:\r\n";
+
+// The read error for a number outside the range, shown as `shown`.
+std::string Overflow(std::string_view shown);
+
+// `count` refreshes, each followed by its event processing, as Decoded::calls
+// records them.
+std::string Refreshes(int count);
+
+// The unprivileged user a test running as root decodes as, for whom
+// permission bits count.
+inline constexpr uid_t kNobody = 65534;
 
 // A fresh folder under the system's temporary folder, removed with everything
 // in it when the object goes.
@@ -31,7 +52,7 @@ class TempDir {
 struct Decoded {
   // The drawn rectangle from (0, 0), one string per row: '1' black, '0' white,
   // '.' not drawn. Empty when nothing was drawn.
-  std::vector<std::string> rows;
+  Rows rows;
   // The last row drawn at each refresh, -1 while no row has a pixel.
   std::vector<int> refreshRows;
   // Refreshes ('R') and event processing ('E') in the order they happened.
