@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "platform/common_dialog.h"
+#include "platform/sound_theme_bell.h"
 
 namespace inkpane {
 namespace {
@@ -57,13 +58,26 @@ QtPlatform::QtPlatform(QWidget& owner)
       hooks_({
           .messageBox = [this](std::string_view text, MessageBoxStyle style,
                                std::string_view title) { ShowMessage(text, style, title); },
-          .beep = [] { QApplication::beep(); },
+          .beep = [this] { Ring(); },
           .doEvents = [] { QCoreApplication::processEvents(); },
           .endProgram = [] { EndAtOnce(); },
           .openFileDialog = [this](const OpenFileRequest& request) { return AskForFileToOpen(request); },
-      }) {}
+      }) {
+  // Qt's Wayland platform has no bell: its beep does nothing.
+  if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {
+    soundThemeBell_ = std::make_unique<SoundThemeBell>();
+  }
+}
 
 QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::Ring() {
+  if (soundThemeBell_) {
+    soundThemeBell_->Ring();
+  } else {
+    QApplication::beep();
+  }
+}
 
 void QtPlatform::ShowMessage(std::string_view text, MessageBoxStyle style, std::string_view title) {
   const QMessageBox::Icon icon =
