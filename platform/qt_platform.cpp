@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "platform/common_dialog.h"
+#include "platform/qt_open_file_dialog.h"
 #include "platform/sound_theme_bell.h"
 
 namespace inkpane {
@@ -89,13 +90,7 @@ void QtPlatform::ShowMessage(std::string_view text, MessageBoxStyle style, std::
 }
 
 std::optional<std::string> QtPlatform::AskForFileToOpen(const OpenFileRequest& request) {
-  if (!openDialog_) {
-    openDialog_ = std::make_unique<QFileDialog>(&owner_);
-    // The desktop's own dialog may record recently used files; Qt's does not.
-    openDialog_->setOption(QFileDialog::DontUseNativeDialog);
-    openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
-    openDialog_->setFileMode(QFileDialog::ExistingFile);
-  }
+  if (!openDialog_) openDialog_ = NewOpenFileDialog(owner_);
   QFileDialog& dialog = *openDialog_;
   dialog.setWindowTitle(FromUtf8(request.title));
   QStringList nameFilters;
