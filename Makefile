@@ -10,7 +10,7 @@ SANITIZE_BUILD := build-sanitize
 FUZZ_BUILD := build-fuzz
 PACKAGE_BUILD := build-package
 FUZZ_MINUTES := 10
-CTEST := ctest --output-on-failure --timeout 300
+CTEST := ctest --output-on-failure --timeout 300 --parallel 2
 
 .PHONY: deps run-deps build run test package bench fuzz clean
 

@@ -15,9 +15,9 @@ source "$(dirname "$0")/lib.sh"
 gui_init "$@"
 
 start_slowed_viewer
-read -r _ screen_height < <(xwininfo -root | awk '/^ *Width:/ { w = $NF } /^ *Height:/ { h = $NF } END { print w, h }')
+read -r _ screen_height < <(screen_size)
 ((screen_height >= 8000)) || fail "this test needs a screen at least 8000 pixels high, not $screen_height"
-xdotool windowsize --sync "$main_win" "$CLIENT_WIDTH" "$screen_height" || fail "could not enlarge the window"
+resize_window "$main_win" "$CLIENT_WIDTH" "$screen_height" || fail "could not enlarge the window"
 read_background
 
 step "open the large image"
@@ -48,7 +48,7 @@ _strip_settled() {
   count_pixels "$work/paused-1-strip.ppm" "$background"
   ((white + count == client_width * above_box))
 }
-poll 10 _strip_settled || fail "above the About box are colours other than white and background"
+poll 60 _strip_settled || fail "above the About box are colours other than white and background"
 ((white > 0)) || fail "no drawing shows above the About box"
 expect_bells 0
 ((count > 0)) || fail "the drawing had passed the About box's top before the box opened; nothing left to watch"
@@ -64,7 +64,7 @@ same_image "$work/paused-1-strip.ppm" "$work/paused-2-strip.ppm" ||
 expect_bells 0
 
 step "Return dismisses the box; the drawing goes on"
-xdotool key Return
+press Return
 wait_window_gone "$ABOUT_TITLE" || fail "Return did not dismiss the About box"
 _strip_moved() {
   client_shot resumed

@@ -21,8 +21,7 @@ case $way in
     ;;
   close)
     step "close the window"
-    keystroke_us=$(now_us)
-    "$probe" close "$main_win" || fail "x11-probe could not send WM_DELETE_WINDOW"
+    close_window
     ;;
   *) fail "unknown way to end: $way" ;;
 esac

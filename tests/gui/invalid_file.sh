@@ -30,7 +30,7 @@ wait_focus "$error_box" || fail "the error box did not take the keyboard focus"
 screen_shot error-box
 # The ring belongs to the end of the command, after the box is dismissed.
 expect_bells 1
-xdotool key Return
+press Return
 wait_window_gone "$ERROR_TITLE" || fail "Return did not dismiss the error box"
 wait_bells 2
 expect_client cleared "$work/expected-empty.ppm"

@@ -31,13 +31,13 @@ step "open notes.pbm"
 open_by_keyboard "$work/files/notes.pbm"
 wait_window "$ERROR_TITLE" || fail "no window titled Error appeared"
 wait_focus "$found" || fail "the error box did not take the keyboard focus"
-xdotool key Return
+press Return
 wait_window_gone "$ERROR_TITLE" || fail "Return did not dismiss the error box"
 wait_bells 2
 step "Alt+H, A"
 open_about_by_keyboard
 wait_focus "$found" || fail "the About box did not take the keyboard focus"
-xdotool key Return
+press Return
 wait_window_gone "$ABOUT_TITLE" || fail "Return did not dismiss the About box"
 step "Alt+F, E"
 exit_by_keyboard
