@@ -2,7 +2,12 @@
 
 #include <canberra.h>
 
+#include <QFile>
+#include <QStandardPaths>
+#include <QStringList>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace inkpane {
 namespace {
@@ -19,6 +24,23 @@ Context NewContext() {
   return Context(context);
 }
 
+// The freedesktop sound theme's file for the window system's bell, where the
+// desktop's data folders hold it: "bell-window-system" if the theme has it,
+// else "bell" (Debian's theme has only that). The file is looked up here and
+// played by its name: given an event id, libcanberra would keep a cache of
+// its lookups in the user's home, and the program writes nothing.
+std::optional<std::string> BellSoundFile() {
+  for (const char* name : {"bell-window-system", "bell"}) {
+    for (const char* extension : {".oga", ".ogg", ".wav"}) {
+      const QString file = QStandardPaths::locate(
+          QStandardPaths::GenericDataLocation,
+          QStringLiteral("sounds/freedesktop/stereo/") + QLatin1String(name) + QLatin1String(extension));
+      if (!file.isEmpty()) return QFile::encodeName(file).toStdString();
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 SoundThemeBell::SoundThemeBell() : player_([this](std::stop_token stop) { Play(stop); }) {}
@@ -33,12 +55,14 @@ void SoundThemeBell::Ring() {
   wake_.notify_one();
 }
 
-// The context connects to the sound server at its first sound and is kept,
-// since a sound still playing ends with its context. A failed sound drops it,
-// so a server that was missing or went away is looked for again at the next
-// ring. The theme's lookup drops the name's last dash-separated part until a
-// file matches, so a theme without "bell-window-system" plays its "bell".
+// The sound file is looked up at the first ring; without a sound theme there
+// is nothing to play. The context connects to the sound server at its first
+// sound and is kept, since a sound still playing ends with its context. A
+// failed sound drops it, so a server that was missing or went away is looked
+// for again at the next ring.
 void SoundThemeBell::Play(std::stop_token stop) {
+  bool lookedUp = false;
+  std::optional<std::string> file;
   Context context;
   while (true) {
     {
@@ -46,8 +70,13 @@ void SoundThemeBell::Play(std::stop_token stop) {
       if (!wake_.wait(lock, stop, [this] { return pending_ > 0; })) return;
       --pending_;
     }
+    if (!lookedUp) {
+      file = BellSoundFile();
+      lookedUp = true;
+    }
+    if (!file) continue;
     if (!context) context = NewContext();
-    if (context && ca_context_play(context.get(), 0, CA_PROP_EVENT_ID, "bell-window-system", nullptr) != CA_SUCCESS) {
+    if (context && ca_context_play(context.get(), 0, CA_PROP_MEDIA_FILENAME, file->c_str(), nullptr) != CA_SUCCESS) {
       context.reset();
     }
   }
