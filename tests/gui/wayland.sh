@@ -35,12 +35,9 @@ gui_init() {
 }
 
 _stop_session() {
-  local pid
-  for pid in "$events_pid" "$pulse_pid" "$sway_pid"; do
-    [[ -n $pid ]] || continue
-    kill "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-  done
+  [[ -n $events_pid$pulse_pid$sway_pid ]] || return 0
+  kill $events_pid $pulse_pid $sway_pid 2>/dev/null
+  wait $events_pid $pulse_pid $sway_pid 2>/dev/null
 }
 
 _sway_ready() {
@@ -140,24 +137,12 @@ set_screen_scale() {
 
 screen_shot() { grim -t ppm "$work/$1.ppm" || fail "screenshot $1 failed"; }
 
-# wtype's arguments for keys as xdotool names them: alt+f, Return.
-_wtype_keys() {
-  local key
-  for key; do
-    if [[ $key == *+* ]]; then
-      wtype_args+=(-M "${key%%+*}" -k "${key#*+}" -m "${key%%+*}")
-    else
-      wtype_args+=(-k "$key")
-    fi
-  done
-}
-
-# press KEY...: keys as xdotool names them, one after another, to the window
-# that has the keyboard focus.
+# press KEY...: keys as xdotool names them (Return, Escape), one after
+# another, to the window that has the keyboard focus.
 press() {
-  local wtype_args=(-s 1000)
-  _wtype_keys "$@"
-  wtype "${wtype_args[@]}" || fail "wtype could not press $*"
+  local key keys=()
+  for key; do keys+=(-k "$key"); done
+  wtype -s 1000 "${keys[@]}" || fail "wtype could not press $*"
 }
 
 type_line() { wtype -s 1000 "$1" -k Return || fail "wtype could not type $1"; }
