@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QStandardPaths>
-#include <QStringList>
 #include <memory>
 #include <optional>
 #include <string>

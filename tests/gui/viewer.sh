@@ -1,7 +1,7 @@
 # The session of one GUI test and the viewer's lifecycle: the working folder,
 # failing and reporting, polling, and the viewer's start and end. Sourced by
 # lib.sh; the window-system verbs it calls (wait_window, focus, geometry,
-# open_by_keyboard) come from x11.sh.
+# open_by_keyboard) come from x11.sh or wayland.sh and windows.sh.
 
 # ImageMagick is called by its full path: a tool of the same name may come
 # first in PATH on a developer's machine.
