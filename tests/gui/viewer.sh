@@ -22,8 +22,14 @@ note() { printf '%s\n' "$*" >&2; }
 # that a failure can be looked at afterwards; INKPANE_GUI_KEEP=1 in the
 # environment keeps it after a success too.
 fail() {
-  failed=1
   note "FAIL: $*"
+  # What the screen showed at the first failure, kept with the rest; in a
+  # subshell, where a screenshot that fails only ends the subshell.
+  if ((failed == 0)) && [[ -n $work ]]; then
+    failed=1
+    (screen_shot at-failure)
+  fi
+  failed=1
   exit 1
 }
 

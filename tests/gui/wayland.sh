@@ -8,10 +8,12 @@
 # folder of its own that nobody owns; root clients still reach its socket.
 # wtype types through a virtual keyboard that it makes anew at each call, and
 # keys sent before the compositor has taken its keymap are lost: every call
-# waits a second before its first key. Popup menus are not in sway's tree of
+# waits before its first key. Sent at once, the first keys were lost; after
+# 50 ms none were, in 20 tries with both cores busy. A whole second leaves a
+# margin for a machine far busier than that. Popup menus are not in sway's tree of
 # windows, so a menu's entry is chosen in the same call that opens the menu.
 
-readonly SWAY_OUTPUT=HEADLESS-1
+readonly SWAY_OUTPUT=HEADLESS-1 WTYPE_WARMUP_MS=1000
 sway_pid= pulse_pid= events_pid= sway_dir=
 # Set by wait_window: the window found.
 found=
@@ -142,16 +144,16 @@ screen_shot() { grim -t ppm "$work/$1.ppm" || fail "screenshot $1 failed"; }
 press() {
   local key keys=()
   for key; do keys+=(-k "$key"); done
-  wtype -s 1000 "${keys[@]}" || fail "wtype could not press $*"
+  wtype -s "$WTYPE_WARMUP_MS" "${keys[@]}" || fail "wtype could not press $*"
 }
 
-type_line() { wtype -s 1000 "$1" -k Return || fail "wtype could not type $1"; }
+type_line() { wtype -s "$WTYPE_WARMUP_MS" "$1" -k Return || fail "wtype could not type $1"; }
 
 # menu_entry MENU ENTRY: Alt+MENU, and the entry's key once the menu has had
 # time to open; sets $keystroke_us to the time of that key. wtype returns as
 # soon as it has sent it, so that time is late by a few milliseconds at most.
 menu_entry() {
-  wtype -s 1000 -M alt -k "$1" -m alt -s 400 -k "$2" || fail "wtype could not press Alt+$1, $2"
+  wtype -s "$WTYPE_WARMUP_MS" -M alt -k "$1" -m alt -s 400 -k "$2" || fail "wtype could not press Alt+$1, $2"
   keystroke_us=$(now_us)
 }
 
