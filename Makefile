@@ -1,34 +1,42 @@
-# `make run` installs what is missing, builds the viewer and starts it.
-# `make test` installs what is missing, builds the optimised and the sanitizer
-# builds, and runs every test in both.
+# `make run` installs what building and running need, builds the viewer and
+# starts it.
+# `make test` also installs what the tests need, builds the optimised and the
+# sanitizer builds, and runs every test in both.
+# `make package` builds a Debian package, inkpane_VERSION_ARCH.deb, here.
 # `make bench` measures the decoder beside its peers and prints the figures.
 # `make fuzz` fuzzes the decoder for FUZZ_MINUTES minutes (10 unless given).
 BUILD := build
 SANITIZE_BUILD := build-sanitize
 FUZZ_BUILD := build-fuzz
+PACKAGE_BUILD := build-package
 FUZZ_MINUTES := 10
 CTEST := ctest --output-on-failure --timeout 300 --parallel 2
 
-.PHONY: deps build run test bench fuzz clean
+.PHONY: deps run-deps build run test package bench fuzz clean
 
 deps:
 	@tools/install-deps
 
-$(BUILD)/CMakeCache.txt: | deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+run-deps:
+	@tools/install-deps run
 
-$(SANITIZE_BUILD)/CMakeCache.txt: | deps
-	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DINKPANE_SANITIZE=ON
-
-build: deps $(BUILD)/CMakeCache.txt $(SANITIZE_BUILD)/CMakeCache.txt
+# A build first configured by `make run`, without the tests, is configured
+# again with them.
+build: deps
+	@grep -qx 'BUILD_TESTING:BOOL=ON' $(BUILD)/CMakeCache.txt 2>/dev/null || \
+	  cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON
+	@grep -qx 'BUILD_TESTING:BOOL=ON' $(SANITIZE_BUILD)/CMakeCache.txt 2>/dev/null || \
+	  cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DINKPANE_SANITIZE=ON -DBUILD_TESTING=ON
 	cmake --build $(BUILD)
 	cmake --build $(SANITIZE_BUILD)
 
 # Without a display Qt would abort with a long message; say what to do instead.
-run: deps $(BUILD)/CMakeCache.txt
+run: run-deps
+	@[ -f $(BUILD)/CMakeCache.txt ] || cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 	cmake --build $(BUILD) --target inkpane
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
-	  echo "make run: no display to show the window on; without one, run: xvfb-run -a $(BUILD)/inkpane" >&2; \
+	  echo "Inkpane needs a graphical session: run 'make run' in a terminal of your desktop (X11 or Wayland)." >&2; \
+	  echo "Without a screen (over ssh, in CI), xvfb-run gives it a virtual one: xvfb-run -a $(BUILD)/inkpane" >&2; \
 	  exit 1; \
 	fi
 	$(BUILD)/inkpane
@@ -36,6 +44,12 @@ run: deps $(BUILD)/CMakeCache.txt
 test: build
 	$(CTEST) --test-dir $(SANITIZE_BUILD)
 	$(CTEST) --test-dir $(BUILD)
+
+package:
+	@tools/install-deps package
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --build $(PACKAGE_BUILD)
+	cd $(PACKAGE_BUILD) && cpack -G DEB -D CPACK_OUTPUT_FILE_PREFIX=$(CURDIR)
 
 bench: deps
 	@tools/install-deps bench
@@ -50,4 +64,4 @@ fuzz: deps
 	tests/fuzz/run $(FUZZ_BUILD) $(FUZZ_MINUTES)
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)

@@ -11,6 +11,8 @@
 #include <cstdlib>
 
 #include "platform/common_dialog.h"
+#include "platform/qt_open_file_dialog.h"
+#include "platform/sound_theme_bell.h"
 
 namespace inkpane {
 namespace {
@@ -57,13 +59,26 @@ QtPlatform::QtPlatform(QWidget& owner)
       hooks_({
           .messageBox = [this](std::string_view text, MessageBoxStyle style,
                                std::string_view title) { ShowMessage(text, style, title); },
-          .beep = [] { QApplication::beep(); },
+          .beep = [this] { Ring(); },
           .doEvents = [] { QCoreApplication::processEvents(); },
           .endProgram = [] { EndAtOnce(); },
           .openFileDialog = [this](const OpenFileRequest& request) { return AskForFileToOpen(request); },
-      }) {}
+      }) {
+  // Qt's Wayland platform has no bell: its beep does nothing.
+  if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {
+    soundThemeBell_ = std::make_unique<SoundThemeBell>();
+  }
+}
 
 QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::Ring() {
+  if (soundThemeBell_) {
+    soundThemeBell_->Ring();
+  } else {
+    QApplication::beep();
+  }
+}
 
 void QtPlatform::ShowMessage(std::string_view text, MessageBoxStyle style, std::string_view title) {
   const QMessageBox::Icon icon =
@@ -75,13 +90,7 @@ void QtPlatform::ShowMessage(std::string_view text, MessageBoxStyle style, std::
 }
 
 std::optional<std::string> QtPlatform::AskForFileToOpen(const OpenFileRequest& request) {
-  if (!openDialog_) {
-    openDialog_ = std::make_unique<QFileDialog>(&owner_);
-    // The desktop's own dialog may record recently used files; Qt's does not.
-    openDialog_->setOption(QFileDialog::DontUseNativeDialog);
-    openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
-    openDialog_->setFileMode(QFileDialog::ExistingFile);
-  }
+  if (!openDialog_) openDialog_ = NewOpenFileDialog(owner_);
   QFileDialog& dialog = *openDialog_;
   dialog.setWindowTitle(FromUtf8(request.title));
   QStringList nameFilters;

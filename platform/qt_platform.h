@@ -11,9 +11,13 @@ class QWidget;
 
 namespace inkpane {
 
+class SoundThemeBell;
+
 // The screen-facing parts of the platform on Qt, installed for this object's
 // lifetime: message boxes and the open-file dialog, modal to `owner`; the
-// beep; event processing; and ending the program.
+// beep, which is the window system's bell where it has one and the desktop's
+// sound theme where it has none (Wayland); event processing; and ending the
+// program.
 class QtPlatform {
  public:
   explicit QtPlatform(QWidget& owner);
@@ -24,6 +28,7 @@ class QtPlatform {
  private:
   std::optional<std::string> AskForFileToOpen(const OpenFileRequest& request);
   void ShowMessage(std::string_view text, MessageBoxStyle style, std::string_view title);
+  void Ring();
 
   QWidget& owner_;
   // Made at the first use and kept, so the dialog opens where the user last
@@ -31,6 +36,8 @@ class QtPlatform {
   // file dialog writes its history to a settings file when it is destroyed,
   // and the program ends without destroying anything.
   std::unique_ptr<QFileDialog> openDialog_;
+  // Made where the window system has no bell of its own.
+  std::unique_ptr<SoundThemeBell> soundThemeBell_;
   ScopedPlatformHooks hooks_;
 };
 

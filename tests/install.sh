@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks that the program, its
-# desktop entry and its icons land where desktops look for them.
+# desktop entry, its AppStream metadata and its icons land where desktops and
+# software centres look for them, and that those validate.
 set -euo pipefail
 
-build_dir=$1
+build_dir=$1 appstream_id=$2
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
@@ -15,11 +16,16 @@ expect() {
 }
 expect bin/inkpane
 expect share/applications/inkpane.desktop
+expect share/metainfo/"$appstream_id".metainfo.xml
+expect share/doc/inkpane/copyright
+expect share/doc/inkpane/changelog.gz
 expect share/icons/hicolor/16x16/apps/inkpane.xpm
 expect share/icons/hicolor/32x32/apps/inkpane.xpm
 
 [[ -x $prefix/bin/inkpane ]] || { echo "bin/inkpane is not executable"; status=1; }
 grep -qx 'Exec=inkpane' "$prefix/share/applications/inkpane.desktop" || { echo "desktop entry runs something else"; status=1; }
+desktop-file-validate "$prefix/share/applications/inkpane.desktop" || { echo "the desktop entry is not valid"; status=1; }
+appstreamcli validate --no-net "$prefix/share/metainfo/$appstream_id.metainfo.xml" || { echo "the metainfo is not valid"; status=1; }
 for size in 16 32; do
   actual=$(/usr/bin/identify -format '%wx%h' "$prefix/share/icons/hicolor/${size}x${size}/apps/inkpane.xpm")
   [[ $actual == "${size}x${size}" ]] || { echo "the ${size}x${size} icon is $actual"; status=1; }

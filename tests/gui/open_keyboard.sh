@@ -2,7 +2,8 @@
 # Opens a raw and then a plain PBM through the real file dialog with the
 # keyboard alone (Alt+F, O, the path, Return), and checks each time that the
 # client area shows netpbm's decode of the file pixel for pixel at the top-left,
-# the background colour everywhere else, and that the bell rang once.
+# the background colour everywhere else, and that the bell rang once. Then
+# cancels the dialog, which leaves the picture and does not ring.
 # Usage: open_keyboard.sh PATH/TO/inkpane PATH/TO/x11-probe
 source "$(dirname "$0")/lib.sh"
 gui_init "$@"
@@ -27,8 +28,17 @@ for file in page.pbm page-plain.pbm; do
   expect_background_beyond "$image_width" "$image_height" "shown-${file%.pbm}"
 done
 
-# A ring that came late, after the picture showed, would otherwise go
-# unnoticed.
+step "cancel the dialog"
+focus "$main_win"
+menu_entry f o
+wait_window "$DIALOG_TITLE" || fail "the file dialog did not appear"
+wait_focus "$found" || fail "the file dialog did not take the keyboard focus"
+press Escape
+wait_window_gone "$DIALOG_TITLE" || fail "Escape did not close the file dialog"
+expect_client cancelled "$work/expected.ppm"
+
+# A ring that came late, after the picture showed, or one for the cancelled
+# dialog would otherwise go unnoticed.
 linger 1
 expect_bells 2
 step "ok"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the viewer with QT_SCALE_FACTOR=2, as on a high-density screen, and
-# opens a one-pixel checkerboard: the client area, 898x686 screen pixels, must
+# Runs the viewer on a screen scaled by 2, as a high-density screen is (on X
+# Qt scales by QT_SCALE_FACTOR, on Wayland the output is scaled), and opens a
+# one-pixel checkerboard: the client area, 898x686 screen pixels, must
 # show it one image pixel on one screen pixel, never blown up to 2x2 blocks
 # and never smoothed, with the background everywhere else.
 # Usage: scale_factor_2.sh PATH/TO/inkpane PATH/TO/x11-probe
@@ -11,8 +12,8 @@ gui_init "$@"
 pbmmake -gray 67 61 >"$work/files/checkerboard.pbm" || fail "pbmmake failed"
 image_size "$work/files/checkerboard.pbm"
 
-scale=2
-start_viewer env QT_SCALE_FACTOR=2
+set_screen_scale 2
+start_viewer
 read_background
 expected_client "$work/files/checkerboard.pbm" expected
 

@@ -1,7 +1,7 @@
 # The session of one GUI test and the viewer's lifecycle: the working folder,
 # failing and reporting, polling, and the viewer's start and end. Sourced by
 # lib.sh; the window-system verbs it calls (wait_window, focus, geometry,
-# open_by_keyboard) come from x11.sh.
+# open_by_keyboard) come from x11.sh or wayland.sh and windows.sh.
 
 # ImageMagick is called by its full path: a tool of the same name may come
 # first in PATH on a developer's machine.
@@ -22,8 +22,14 @@ note() { printf '%s\n' "$*" >&2; }
 # that a failure can be looked at afterwards; INKPANE_GUI_KEEP=1 in the
 # environment keeps it after a success too.
 fail() {
-  failed=1
   note "FAIL: $*"
+  # What the screen showed at the first failure, kept with the rest; in a
+  # subshell, where a screenshot that fails only ends the subshell.
+  if ((failed == 0)) && [[ -n $work ]]; then
+    failed=1
+    (screen_shot at-failure)
+  fi
+  failed=1
   exit 1
 }
 

@@ -1,6 +1,7 @@
 # The X window system as the GUI tests see it: windows found by title, the
 # keyboard focus, popup menus, keys and clicks through xdotool, screenshots,
-# and the bell heard through x11-probe. Sourced by lib.sh.
+# and the bell heard through x11-probe. Sourced by lib.sh; wayland.sh offers
+# the same verbs in a Wayland session.
 #
 # There is no window manager under Xvfb: nothing gives a window the keyboard
 # focus when it is mapped or clicked, so the scripts do that themselves where
@@ -45,14 +46,6 @@ bell_count() { grep -c . "$work/bells"; }
 # The ids of the visible windows whose title matches an extended regex (which
 # xdotool matches without regard to case).
 visible_windows() { xdotool search --onlyvisible --name "$1" 2>/dev/null; }
-window_visible() { [[ -n $(visible_windows "$1") ]]; }
-_first_visible() { found=$(visible_windows "$1" | head -n 1) && [[ -n $found ]]; }
-_none_visible() { ! window_visible "$1"; }
-
-# wait_window REGEX [SECONDS]: waits for a visible window whose title matches
-# and sets $found to its id.
-wait_window() { found= && poll "${2:-60}" _first_visible "$1"; }
-wait_window_gone() { poll "${2:-60}" _none_visible "$1"; }
 
 # focus WINDOW: gives a window the keyboard focus, as a window manager does
 # when the user clicks into it. xdotool waits for the focus to arrive; the
@@ -61,7 +54,6 @@ wait_window_gone() { poll "${2:-60}" _none_visible "$1"; }
 focus() { timeout 30 xdotool windowfocus --sync "$1" || fail "could not focus window $1"; }
 
 _has_focus() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]]; }
-wait_focus() { poll "${2:-60}" _has_focus "$1"; }
 
 _focus_named() { [[ $(xdotool getwindowfocus getwindowname 2>/dev/null) =~ $1 ]]; }
 # wait_focus_named REGEX [SECONDS]: waits until the window with the keyboard
@@ -96,29 +88,34 @@ _one_popup() {
 # wait_popup [SECONDS]: waits for a popup menu and sets $found to its id.
 wait_popup() { found= && poll "${1:-60}" _one_popup; }
 
-# The client area of the main window in screen pixels, as WIDTHxHEIGHT+X+Y:
-# all of the window under the menu bar.
-client_geometry() {
-  local x y w h
-  read -r x y w h < <(geometry "$main_win")
-  echo "${w}x$((h - menubar_height))+$x+$((y + menubar_height))"
-}
-
 # screen_shot NAME: the whole screen, to $work/NAME.ppm. -silent keeps import
 # from ringing the bell, which the tests count.
 screen_shot() { "$IM_IMPORT" -silent -window root "$work/$1.ppm" || fail "screenshot $1 failed"; }
 
-# client_shot NAME: the client area alone, to $work/NAME.ppm.
-client_shot() {
-  local geometry
-  geometry=$(client_geometry)
-  screen_shot "$1-screen"
-  crop "$work/$1-screen.ppm" "$geometry" "$1"
-}
-
 # press KEY...: keys as xdotool names them (alt+f, Return), one after another,
 # to the window that has the keyboard focus.
 press() { xdotool key "$@"; }
+
+# type_line TEXT: types the text and Return.
+type_line() {
+  xdotool type --delay 5 "$1"
+  xdotool key Return
+}
+
+# menu_entry MENU ENTRY: Alt+MENU, and once the menu shows, the entry's key;
+# sets $keystroke_us to the time of that key.
+menu_entry() {
+  xdotool key "alt+$1"
+  wait_popup || fail "Alt+$1 did not open its menu"
+  keystroke_us=$(now_us)
+  xdotool key "$2"
+}
+
+# set_screen_scale N: Qt scales the viewer by N, as on a high-density screen.
+set_screen_scale() {
+  scale=$1
+  export QT_SCALE_FACTOR=$1
+}
 
 # open_by_mouse PATH: clicks File in the menu bar and Open in its menu, then
 # types the path into the file dialog and presses Return.
@@ -134,44 +131,6 @@ open_by_mouse() {
   # Exit: a quarter of the way down the menu is on it.
   xdotool mousemove --sync $((x + w / 2)) $((y + h / 4)) click 1
   type_path_in_dialog "$1"
-}
-
-# open_by_keyboard PATH: Alt+F, O, the path typed into the file dialog's name
-# box and Return, as a user of the keyboard does it.
-open_by_keyboard() {
-  focus "$main_win"
-  xdotool key alt+f
-  wait_popup || fail "Alt+F did not open the File menu"
-  xdotool key o
-  type_path_in_dialog "$1"
-}
-
-# type_path_in_dialog PATH: the file dialog must appear with the focus in it;
-# the path is typed into its name box, which has the focus, and accepted.
-type_path_in_dialog() {
-  wait_window "$DIALOG_TITLE" || fail "the file dialog did not appear"
-  wait_focus "$found" || fail "the file dialog did not take the keyboard focus"
-  xdotool type --delay 5 "$1"
-  xdotool key Return
-  wait_window_gone "$DIALOG_TITLE" || fail "the file dialog did not close after Return"
-}
-
-# open_about_by_keyboard: Alt+H, A; sets $found to the About box.
-open_about_by_keyboard() {
-  focus "$main_win"
-  xdotool key alt+h
-  wait_popup || fail "Alt+H did not open the Help menu"
-  xdotool key a
-  wait_window "$ABOUT_TITLE" || fail "no window titled About... appeared"
-}
-
-# exit_by_keyboard: Alt+F, E, and sets $keystroke_us to the time of the E.
-exit_by_keyboard() {
-  focus "$main_win"
-  xdotool key alt+f
-  wait_popup || fail "Alt+F did not open the File menu"
-  keystroke_us=$(now_us)
-  xdotool key e
 }
 
 # close_window: asks the main window to close as a window manager does when
