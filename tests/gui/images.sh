@@ -104,6 +104,18 @@ expect_background_beyond() {
   done
 }
 
+# shows_new_colours BEFORE AFTER: whether a pixel that differs between two
+# screenshots of one area is now neither black nor white, so that something
+# other than a picture's drawing, which only ever sets those two, has come to
+# show there.
+shows_new_colours() {
+  local changed
+  changed=$("$IM_CONVERT" "$1" "$2" -compose difference -composite -grayscale Rec709Luma -threshold 0 \
+    \( "$2" -fill black -opaque white -grayscale Rec709Luma -threshold 0 \) \
+    -compose multiply -composite -format '%[max]' info:) || fail "comparing $1 with $2 failed"
+  [[ $changed != 0 ]]
+}
+
 # image_size FILE: sets $image_width and $image_height from a netpbm header.
 image_size() {
   read -r image_width image_height < <(pamfile -size "$1") && [[ -n $image_height ]] ||

@@ -10,8 +10,7 @@
 # keys sent before the compositor has taken its keymap are lost: every call
 # waits before its first key. Sent at once, the first keys were lost; after
 # 50 ms none were, in 20 tries with both cores busy. A whole second leaves a
-# margin for a machine far busier than that. Popup menus are not in sway's tree of
-# windows, so a menu's entry is chosen in the same call that opens the menu.
+# margin for a machine far busier than that.
 
 readonly SWAY_OUTPUT=HEADLESS-1 WTYPE_WARMUP_MS=1000
 sway_pid= pulse_pid= events_pid= sway_dir=
@@ -149,12 +148,36 @@ press() {
 
 type_line() { wtype -s "$WTYPE_WARMUP_MS" "$1" -k Return || fail "wtype could not type $1"; }
 
-# menu_entry MENU ENTRY: Alt+MENU, and the entry's key once the menu has had
-# time to open; sets $keystroke_us to the time of that key. wtype returns as
-# soon as it has sent it, so that time is late by a few milliseconds at most.
+# menu_entry MENU ENTRY: Alt+MENU, and once the menu shows, the entry's key;
+# sets $keystroke_us to the time of that key. A popup menu is no window in
+# sway's tree, so it is watched for on the screen: it drops down over the top
+# of the client area in colours that a picture, drawn only in black and
+# white, does not bring. The menu closes when the keyboard that opened it
+# goes, so one wtype sends both keys, the second read from a pipe once the
+# menu shows. wtype ends as soon as it has sent it, so that time is late by a
+# few milliseconds at most.
 menu_entry() {
-  wtype -s "$WTYPE_WARMUP_MS" -M alt -k "$1" -m alt -s 400 -k "$2" || fail "wtype could not press Alt+$1, $2"
+  client_shot before-menu
+  local keys=$work/menu-keys typist to_typist
+  rm -f "$keys"
+  mkfifo "$keys" || fail "could not make a pipe for wtype"
+  wtype -s "$WTYPE_WARMUP_MS" -M alt -k "$1" -m alt - <"$keys" &
+  typist=$!
+  exec {to_typist}>"$keys"
+  if ! poll 60 _menu_shows; then
+    exec {to_typist}>&-
+    wait "$typist"
+    fail "Alt+$1 did not open its menu (see $work/menu.ppm)"
+  fi
+  printf '%s' "$2" >&"$to_typist"
+  exec {to_typist}>&-
+  wait "$typist" || fail "wtype could not press Alt+$1, $2"
   keystroke_us=$(now_us)
+}
+
+_menu_shows() {
+  client_shot menu
+  shows_new_colours "$work/before-menu.ppm" "$work/menu.ppm"
 }
 
 # close_window: asks the main window to close as the compositor does when the
