@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "bench/inputs.h"
-#include "decoder/module1.h"
+#include "decoder/render_pbm_file.h"
 #include "platform/platform_hooks.h"
 #include "tools/offscreen_target.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "decoder/module1.h"
+#include "decoder/read_pbm_token.h"
 #include "platform/file_slots.h"
 
 namespace inkpane {

@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "decoder/module1.h"
+#include "decoder/read_pbm_token.h"
+#include "decoder/render_pbm_file.h"
 #include "decoder/token_number.h"
 #include "platform/device_context.h"
 #include "platform/file_slots.h"
@@ -164,8 +165,6 @@ void RenderPbmFile(std::string_view fileName, DrawingTarget& target) {
   try {
     OpenForInput(kImageFileSlot, fileName);
     DecodeOpenFile(target);
-  } catch (const RunTimeError& error) {
-    ReportError(error.what());
   } catch (const std::bad_alloc&) {
     ReportError("Out of memory while reading \"" + std::string(fileName) + "\".");
   } catch (const std::exception& error) {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "decoder/module1.h"
+#include "decoder/read_pbm_token.h"
 #include "platform/file_slots.h"
 #include "tests/test_support.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <string>
-#include <string_view>
+// The token reader, which with the bitmap decoder of render_pbm_file.h makes
+// up the decoding module, Module1.
 
-#include "decoder/drawing_target.h"
+#include <string>
 
 namespace inkpane {
 
@@ -15,10 +15,5 @@ inline constexpr int kImageFileSlot = 1;
 // ("#" up to the end of its line) is returned as one token, "#" included. The
 // caller reuses one string across calls, so the pixel loop does not allocate.
 void ReadPbmToken(std::string& token);
-
-// Decodes the PBM file `fileName` onto `target`, the top-left image pixel at
-// (0, 0), refreshing the target as rows arrive. Every failure is reported to
-// the user in a message box; the call always returns normally.
-void RenderPbmFile(std::string_view fileName, DrawingTarget& target);
 
 }  // namespace inkpane

@@ -1,0 +1,17 @@
+#pragma once
+
+// The bitmap decoder, which with the token reader of read_pbm_token.h makes
+// up the decoding module, Module1.
+
+#include <string_view>
+
+#include "decoder/drawing_target.h"
+
+namespace inkpane {
+
+// Decodes the PBM file `fileName` onto `target`, the top-left image pixel at
+// (0, 0), refreshing the target as rows arrive. Every failure is reported to
+// the user in a message box; the call always returns normally.
+void RenderPbmFile(std::string_view fileName, DrawingTarget& target);
+
+}  // namespace inkpane
