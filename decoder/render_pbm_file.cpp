@@ -1,3 +1,5 @@
+#include "decoder/render_pbm_file.h"
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -9,7 +11,6 @@
 #include <string_view>
 
 #include "decoder/read_pbm_token.h"
-#include "decoder/render_pbm_file.h"
 #include "decoder/token_number.h"
 #include "platform/device_context.h"
 #include "platform/file_slots.h"
@@ -24,11 +25,30 @@ constexpr Colour kWhite = 0xFFFFFF;
 constexpr std::string_view kErrorTitle = "Error";
 
 // Reads tokens until one is not a comment. Comments may stand anywhere in a
-// header or a plain raster, between width and height included.
-void ReadTokenSkippingComments(std::string& token) {
+// header or a plain raster, between width and height included. Returns
+// whether that token goes on past the piece in `token`.
+bool ReadTokenSkippingComments(std::string& token) {
+  bool goesOn = false;
   do {
-    ReadPbmToken(token);
+    goesOn = ReadPbmToken(token);
   } while (!token.empty() && token.front() == '#');
+  return goesOn;
+}
+
+// The number of a token too long to hold, whose first piece is `token`: the
+// rest is read in pieces, each taken into the number and let go.
+[[gnu::noinline]] std::int16_t NumberOfLongToken(std::string& token) {
+  TokenNumber number;
+  number.Take(token);
+  for (bool goesOn = true; goesOn;) {
+    goesOn = ReadPbmTokenPiece(token);
+    number.Take(token);
+  }
+  return number.Integer();
+}
+
+std::int16_t NumberOf(std::string& token, bool goesOn) {
+  return goesOn ? NumberOfLongToken(token) : TokenToInteger(token);
 }
 
 // The pixels of a plain raster, one at a time. Writers commonly put the digits
@@ -36,16 +56,23 @@ void ReadTokenSkippingComments(std::string& token) {
 // is a run of pixels, one per character, running on across row ends. Any other
 // token is one pixel, black when its number is not 0; the empty token at the
 // end of the file reads as 0, so a short raster finishes in white.
+//
+// A run too long to hold is drawn a piece at a time as it is read. Should it
+// turn out not to be a run after all, the pixels drawn from it cannot be taken
+// back, so that is reported as an error.
 class PlainPixels {
  public:
   bool NextIsBlack() {
     if (nextInRun_ < run_.size()) return run_[nextInRun_++] == '1';
-    ReadTokenSkippingComments(run_);
+    if (runGoesOn_) return NextPieceOfRun();
+    const bool goesOn = ReadTokenSkippingComments(run_);
     if (IsRun(run_)) {
+      runGoesOn_ = goesOn;
       nextInRun_ = 1;
       return run_.front() == '1';
     }
     nextInRun_ = run_.size();
+    if (goesOn) return NumberOfLongToken(run_) != 0;
     // Past the end of the file every token is empty: white, with no parsing.
     return !run_.empty() && TokenToInteger(run_) != 0;
   }
@@ -63,13 +90,29 @@ class PlainPixels {
     return !token.empty();
   }
 
+  [[gnu::noinline]] bool NextPieceOfRun() {
+    runGoesOn_ = ReadPbmTokenPiece(run_);
+    if (!IsRun(run_)) {
+      throw RunTimeError(ErrorNumber::OutOfStringSpace,
+                         "The raster holds a token of more than " + std::to_string(kLongestTokenPiece) +
+                             " characters that begins as a run of 0 and 1 and goes on with other characters: "
+                             "too long to hold.");
+    }
+    nextInRun_ = 1;
+    return run_.front() == '1';
+  }
+
   std::string run_;
   std::size_t nextInRun_ = 0;
+  bool runGoesOn_ = false;
 };
 
+// Rows, when they come often enough, are where events run; the count of
+// bytes read towards the next paced event processing starts again there.
 void RefreshAndLetEventsRun(DrawingTarget& target) {
   target.Refresh();
   DoEvents();
+  FileSlotAt(kImageFileSlot).RestartPace();
 }
 
 void DrawPlainRaster(std::uint32_t hdc, int width, int height, DrawingTarget& target) {
@@ -141,10 +184,8 @@ void DecodeOpenFile(DrawingTarget& target) {
     return;
   }
 
-  ReadTokenSkippingComments(token);
-  const int width = TokenToInteger(token);
-  ReadTokenSkippingComments(token);
-  const int height = TokenToInteger(token);
+  const int width = NumberOf(token, ReadTokenSkippingComments(token));
+  const int height = NumberOf(token, ReadTokenSkippingComments(token));
 
   if (magic == "P1") {
     DrawPlainRaster(hdc, width, height, target);
@@ -164,6 +205,9 @@ void ReportError(std::string_view description) {
 void RenderPbmFile(std::string_view fileName, DrawingTarget& target) {
   try {
     OpenForInput(kImageFileSlot, fileName);
+    // A long stretch of whitespace, a long comment or token, brings no row;
+    // events run all the same.
+    FileSlotAt(kImageFileSlot).PaceReads(kBytesReadBetweenEvents, DoEvents);
     DecodeOpenFile(target);
   } catch (const std::bad_alloc&) {
     ReportError("Out of memory while reading \"" + std::string(fileName) + "\".");

@@ -24,47 +24,48 @@ std::int16_t TokenToInteger(std::string_view token) {
   return number.Integer();
 }
 
+// The number is read as it stands: the sign, the digits before and after the
+// point, and the exponent, each optional. The first character that fits none
+// of them ends it.
 void TokenNumber::Take(std::string_view piece) {
   const std::size_t shown = std::min(piece.size(), kLongestShown - shownCount_);
   std::copy_n(piece.begin(), shown, shown_.begin() + static_cast<std::ptrdiff_t>(shownCount_));
   shownCount_ += shown;
   if (shown < piece.size()) longerThanShown_ = true;
 
-  for (const char c : piece) {
-    if (part_ == Part::Done) return;
-    Step(c);
+  std::size_t at = 0;
+  if (part_ == Part::Sign && !piece.empty()) {
+    part_ = Part::Integer;
+    if (IsSign(piece.front())) {
+      negative_ = piece.front() == '-';
+      ++at;
+    }
+  }
+  while (at < piece.size() && part_ != Part::Done) {
+    if (part_ == Part::Integer || part_ == Part::Fraction) {
+      const auto end = static_cast<std::size_t>(
+          std::find_if_not(piece.begin() + static_cast<std::ptrdiff_t>(at), piece.end(), IsDigit) - piece.begin());
+      TakeDigits(piece.substr(at, end - at));
+      at = end;
+      if (at == piece.size()) return;
+    }
+    Step(piece[at++]);
   }
 }
 
-// One character on from where the token's number stands: the sign, the digits
-// before and after the point, and the exponent, each optional. The first
-// character that fits none of them ends the number.
+// One character that is not a digit of the mantissa, on from where the
+// number stands.
 void TokenNumber::Step(char c) {
   switch (part_) {
-    case Part::Sign:
-      part_ = Part::Integer;
-      if (IsSign(c)) {
-        negative_ = c == '-';
-        return;
-      }
-      [[fallthrough]];
     case Part::Integer:
-      if (IsDigit(c)) {
-        TakeDigit(c);
-        ++integerDigits_;
-        return;
-      }
-      if (c == '.') {
-        part_ = Part::Fraction;
-        return;
-      }
-      break;
     case Part::Fraction:
-      if (IsDigit(c)) {
-        TakeDigit(c);
-        return;
+      if (c == '.' && part_ == Part::Integer) {
+        part_ = Part::Fraction;
+      } else {
+        // An exponent may follow a mantissa that has digits.
+        part_ = (c == 'e' || c == 'E') && digits_ > 0 ? Part::ExponentSign : Part::Done;
       }
-      break;
+      return;
     case Part::ExponentSign:
       if (IsSign(c)) {
         exponentNegative_ = c == '-';
@@ -75,35 +76,35 @@ void TokenNumber::Step(char c) {
     case Part::ExponentFirstDigit:
     case Part::Exponent:
       if (IsDigit(c)) {
-        TakeExponentDigit(c);
+        exponent_ = std::min(exponent_ * 10 + (c - '0'), kLargestExponent);
         part_ = Part::Exponent;
       } else {
         part_ = Part::Done;
       }
       return;
+    case Part::Sign:
     case Part::Done:
       return;
   }
-  // The mantissa has ended; an exponent may follow one that has digits.
-  part_ = (c == 'e' || c == 'E') && digits_ > 0 ? Part::ExponentSign : Part::Done;
 }
 
-void TokenNumber::TakeDigit(char c) {
-  const auto digit = static_cast<std::uint8_t>(c - '0');
+// A stretch of the mantissa's digits at once: a long token is mostly these,
+// and past the first few significant digits only whether one is not 0 counts.
+void TokenNumber::TakeDigits(std::string_view digits) {
+  if (part_ == Part::Integer) integerDigits_ += static_cast<std::int64_t>(digits.size());
+  std::size_t at = 0;
   if (keptCount_ == 0) {
-    if (digit != 0) {
-      firstSignificant_ = digits_;
-      kept_[keptCount_++] = digit;
-    }
-  } else if (keptCount_ < kKeptDigits) {
-    kept_[keptCount_++] = digit;
-  } else if (digit != 0) {
-    nonZeroAfterKept_ = true;
+    at = std::min(digits.find_first_not_of('0'), digits.size());
+    digits_ += static_cast<std::int64_t>(at);
+    if (at == digits.size()) return;
+    firstSignificant_ = digits_;
   }
-  ++digits_;
+  const std::size_t kept = std::min(digits.size() - at, kKeptDigits - keptCount_);
+  for (const char c : digits.substr(at, kept)) kept_[keptCount_++] = static_cast<std::uint8_t>(c - '0');
+  const std::string_view rest = digits.substr(at + kept);
+  nonZeroAfterKept_ = nonZeroAfterKept_ || rest.find_first_not_of('0') != std::string_view::npos;
+  digits_ += static_cast<std::int64_t>(digits.size() - at);
 }
-
-void TokenNumber::TakeExponentDigit(char c) { exponent_ = std::min(exponent_ * 10 + (c - '0'), kLargestExponent); }
 
 // The significant digit at `index` from the first; those never kept read as
 // 0, which is what a point moved far by an exponent meets.

@@ -33,8 +33,7 @@ class TokenNumber {
   static constexpr std::size_t kLongestShown = 32;
 
   void Step(char c);
-  void TakeDigit(char c);
-  void TakeExponentDigit(char c);
+  void TakeDigits(std::string_view digits);
   int Significant(std::int64_t index) const;
   [[noreturn]] void RaiseOverflow() const;
 
