@@ -20,7 +20,13 @@ inline constexpr Input kSquare{"square-10000.pbm", "10000x10000, raw P4"};
 inline constexpr Input kWidePlain{"wide-plain.pbm", "32767 wide, plain P1 (spaced)"};
 inline constexpr Input kWideRaw{"wide-raw.pbm", "32767 wide, raw P4"};
 
+inline constexpr Input kLongWhitespace{"long-whitespace.pbm", "3 GB of whitespace after P1 (sparse)"};
+inline constexpr Input kLongRun{"long-run.pbm", "400 MB plain raster on one line"};
+inline constexpr Input kLongComment{"long-comment.pbm", "400 MB comment"};
+inline constexpr Input kLongNumber{"long-number.pbm", "400 MB header number"};
+
 inline constexpr std::array kTimedInputs = {kA4Raw, kA4PlainNetpbm, kA4PlainMagick, kSquare};
-inline constexpr std::array kResponsivenessInputs = {kWidePlain, kWideRaw};
+inline constexpr std::array kResponsivenessInputs = {kWidePlain, kWideRaw,     kLongWhitespace,
+                                                     kLongRun,   kLongComment, kLongNumber};
 
 }  // namespace inkpane::bench

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes the benchmark's input files in FOLDER from the A4 page of page.sh, with
-# netpbm (and ImageMagick for its own plain form), so that none is stored.
+# netpbm (and ImageMagick for its own plain form), and the files of one long
+# stretch with coreutils, so that none is stored.
 # inkpane-bench and bench/run know them by these names. Usage: make-inputs.sh FOLDER
 set -euo pipefail
 
@@ -26,3 +27,28 @@ pnmtile "$wide" "$wide_raw_rows" "$folder/a4-raw.pbm" > "$folder/wide-raw.pbm"
 # put after every digit of the raster (which starts on the third line).
 pnmtile "$wide" "$wide_plain_rows" "$folder/a4-raw.pbm" | pamtopnm -plain |
   sed '3,$ s/[01]/& /g' > "$folder/wide-plain.pbm"
+
+# Files of one long stretch, on which memory and the time between event
+# processing must stay as small as on any other: whitespace (NUL bytes, made
+# by truncate without writing them), a plain raster written on one line, a
+# comment and a header number (zeros before the 2), with a small image after
+# the last two.
+printf 'P1' > "$folder/long-whitespace.pbm"
+truncate -s 3G "$folder/long-whitespace.pbm"
+{
+  printf 'P1 20000 20000\n'
+  # Read through a process substitution, whose status pipefail does not see:
+  # yes ends on a broken pipe once head has what it wants.
+  head -c 400000000 < <(yes 0110 | tr -d '\n')
+  printf '\n'
+} > "$folder/long-run.pbm"
+{
+  printf 'P1\n#'
+  head -c 400000000 /dev/zero | tr '\0' 'x'
+  printf '\n2 1\n1 0\n'
+} > "$folder/long-comment.pbm"
+{
+  printf 'P1\n'
+  head -c 400000000 /dev/zero | tr '\0' '0'
+  printf '2 1\n1 0\n'
+} > "$folder/long-number.pbm"

@@ -82,11 +82,11 @@ bool PrintResponsiveness(const std::filesystem::path& inputFolder) {
       "\nResponsiveness: stretches without event processing, decoding onto a %dx%d surface"
       " (the screen's size), middle of %d decodes\n",
       kSurfaceWidth, kSurfaceHeight, kDecodes);
-  std::printf("  %-32s %10s %10s %11s %7s\n", "file", "to first", "longest", "last to end", "calls");
+  std::printf("  %-40s %10s %10s %11s %7s\n", "file", "to first", "longest", "last to end", "calls");
   bool decoded = true;
   for (const Input& input : kResponsivenessInputs) {
     const Stretches stretches = MiddleDecode((inputFolder / input.name).string());
-    std::printf("  %-32s %7.1f ms %7.1f ms %8.1f ms %7d   target <= %.0f ms: %s\n", std::string(input.label).c_str(),
+    std::printf("  %-40s %7.1f ms %7.1f ms %8.1f ms %7d   target <= %.0f ms: %s\n", std::string(input.label).c_str(),
                 stretches.toFirst.count(), stretches.longestBetween.count(), stretches.lastToEnd.count(),
                 stretches.eventCalls, kTarget.count(), stretches.Longest() <= kTarget ? "met" : "NOT MET");
     if (!stretches.message.empty()) {
