@@ -13,7 +13,7 @@ namespace inkpane {
 // Events run after every sixteen rows, and besides, whenever this many bytes
 // have been read since events last ran: a long stretch of whitespace, or a
 // long comment or token, takes no longer than a few milliseconds to read.
-inline constexpr std::size_t kBytesReadBetweenEvents = std::size_t{4} * 1024 * 1024;
+inline constexpr std::size_t kBytesReadBetweenEvents = std::size_t{2} * 1024 * 1024;
 
 // Decodes the PBM file `fileName` onto `target`, the top-left image pixel at
 // (0, 0), refreshing the target as rows arrive. Every failure is reported to
