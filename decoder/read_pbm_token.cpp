@@ -12,10 +12,7 @@
 namespace inkpane {
 namespace {
 
-// Every byte up to and including the space counts as whitespace, control bytes
-// such as NUL among them; bytes above 0x7F are ordinary token bytes.
-bool IsWhitespace(std::uint8_t byte) { return byte <= 0x20; }
-bool IsTokenByte(std::uint8_t byte) { return !IsWhitespace(byte); }
+bool IsTokenByte(std::uint8_t byte) { return !IsPbmWhitespace(byte); }
 
 bool EndsComment(std::uint8_t byte) { return byte == '\r' || byte == '\n'; }
 bool IsCommentByte(std::uint8_t byte) { return !EndsComment(byte); }
@@ -62,7 +59,7 @@ bool GatherPiece(FileSlot& file, std::string& piece) {
       return false;
     }
     const std::span<const std::uint8_t> room = ahead.first(std::min(ahead.size(), kLongestTokenPiece - piece.size()));
-    const auto stop = std::find_if(room.begin(), room.end(), IsWhitespace);
+    const auto stop = std::find_if(room.begin(), room.end(), IsPbmWhitespace);
     const auto kept = static_cast<std::size_t>(stop - room.begin());
     piece.append(AsChars(room.first(kept)));
     if (stop != room.end()) {
@@ -87,7 +84,7 @@ bool ReadBufferedToken(FileSlot& file, std::string& token) {
   // the whitespace byte that ended the last, so it is tested for first. The
   // string already holds one byte then: only that byte changes. A "#" opens a
   // comment, which a space does not end.
-  if (ahead.size() >= 2 && token.size() == 1 && IsTokenByte(ahead[0]) && ahead[0] != '#' && IsWhitespace(ahead[1])) {
+  if (ahead.size() >= 2 && token.size() == 1 && IsTokenByte(ahead[0]) && ahead[0] != '#' && IsPbmWhitespace(ahead[1])) {
     file.Consume(2);
     token.front() = static_cast<char>(ahead[0]);
     return true;
@@ -95,7 +92,7 @@ bool ReadBufferedToken(FileSlot& file, std::string& token) {
   // Other tokens of a plain raster are mostly a few bytes long, too short for
   // the unrolled search of std::find_if to pay off: plain loops do better.
   auto at = ahead.begin();
-  while (at != ahead.end() && IsWhitespace(*at)) ++at;
+  while (at != ahead.end() && IsPbmWhitespace(*at)) ++at;
   if (at == ahead.end()) return false;
   const auto start = at++;
   if (*start == '#') {
@@ -121,7 +118,7 @@ bool ReadBufferedToken(FileSlot& file, std::string& token) {
   // A plain raster that ends early asks for a token per remaining pixel.
   if (file.EndOfFile()) return false;
 
-  const std::optional<std::uint8_t> first = SkipWhile(file, IsWhitespace);
+  const std::optional<std::uint8_t> first = SkipWhile(file, IsPbmWhitespace);
   if (!first) return false;
   token.push_back(static_cast<char>(*first));
 

@@ -4,12 +4,17 @@
 // up the decoding module, Module1.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace inkpane {
 
 // The file slot through which the decoder reads the image.
 inline constexpr int kImageFileSlot = 1;
+
+// Every byte up to and including the space counts as whitespace, control bytes
+// such as NUL among them; bytes above 0x7F are ordinary token bytes.
+inline bool IsPbmWhitespace(std::uint8_t byte) { return byte <= 0x20; }
 
 // The most of one token the reader holds at a time; a longer token is read
 // in pieces of this length. No number or line of a real file comes near it.
