@@ -17,8 +17,14 @@ wide_plain_rows=512
 wide_raw_rows=4096
 
 "$here/page.sh" > "$folder/a4-raw.pbm"
-pamtopnm -plain "$folder/a4-raw.pbm" > "$folder/a4-plain-netpbm.pbm"
-/usr/bin/convert "$folder/a4-raw.pbm" -compress none "$folder/a4-plain-imagemagick.pbm"
+# A halftone: a dithered grey page, whose pixels change about every other
+# one, unlike the long runs of a page of text.
+pgmnoise -randomseed=5 155 220 | pamscale -xsize 2480 -ysize 3508 | pamditherbw -floyd | pamtopnm \
+  > "$folder/dither-raw.pbm"
+for page in a4 dither; do
+  pamtopnm -plain "$folder/$page-raw.pbm" > "$folder/$page-plain-netpbm.pbm"
+  /usr/bin/convert "$folder/$page-raw.pbm" -compress none "$folder/$page-plain-imagemagick.pbm"
+done
 pnmtile 10000 10000 "$folder/a4-raw.pbm" > "$folder/square-10000.pbm"
 pnmtile 32767 32767 "$folder/a4-raw.pbm" > "$folder/big-32767.pbm"
 pnmtile "$wide" "$wide_raw_rows" "$folder/a4-raw.pbm" > "$folder/wide-raw.pbm"
