@@ -14,8 +14,9 @@ namespace inkpane {
 //
 // A pixel of that row lying in the columns the changed rectangle already
 // spans from the left edge is stored with no other test; the compiler sees
-// the row is the resolved one and tests only the column. Any other pixel, of
-// this row or another, goes the long way: the bounds, the changed rectangle,
+// the row is the resolved one and tests only the column. One of that row
+// lying beyond the surface, to the right or below, is dropped after one more
+// test. Any other pixel goes the long way: the bounds, the changed rectangle,
 // and perhaps more columns that may be stored at once. Changes are kept in a
 // copy of the surface's entry and merged back into the table when the object
 // goes, so the owner must not take the changes while it lives: the copy would
@@ -27,7 +28,10 @@ class ResolvedDeviceContext {
     if (hdc >= device_context_detail::kTableSize) return;
     entry_ = &device_context_detail::table[hdc];
     surface_ = *entry_;
-    if (row_ < surface_.height) rowBits_ = surface_.bits + row_ * surface_.stride;
+    if (row_ < surface_.height) {
+      rowBits_ = surface_.bits + row_ * surface_.stride;
+      columnsOnSurface_ = surface_.width;
+    }
   }
   ~ResolvedDeviceContext() {
     if (entry_ != nullptr) entry_->changed = entry_->changed.United(surface_.changed);
@@ -51,12 +55,14 @@ class ResolvedDeviceContext {
 
   device_context_detail::Surface* entry_ = nullptr;
   device_context_detail::Surface surface_;
-  // The row it was resolved for, where that row is stored, and how many of
-  // its columns, from the left, lie inside the changed rectangle: none until
-  // a pixel of the row has gone the long way.
+  // The row it was resolved for, where that row is stored, how many of its
+  // columns, from the left, lie inside the changed rectangle (none until a
+  // pixel of the row has gone the long way), and how many on the surface
+  // (none when the row lies below it).
   const std::size_t row_;
   std::uint32_t* rowBits_ = nullptr;
   std::size_t quickColumns_ = 0;
+  std::size_t columnsOnSurface_ = 0;
   [[no_unique_address]] device_context_detail::LivingResolvedContext living_;
 };
 
@@ -66,14 +72,18 @@ inline void SetPixel(ResolvedDeviceContext& dc, std::int32_t x, std::int32_t y, 
   // Negative coordinates wrap to huge values and fail every bounds test.
   const auto column = static_cast<std::size_t>(static_cast<std::uint32_t>(x));
   const auto row = static_cast<std::size_t>(static_cast<std::uint32_t>(y));
-  if (row != dc.row_ || column >= dc.quickColumns_) [[unlikely]] {
-    // A picture larger than the surface sends its overhang this way, to the
-    // right and below: dropped here, it costs no call.
-    if (column >= dc.surface_.width || row >= dc.surface_.height) return;
-    dc.SetPixelTheLongWay(column, row, colour);
+  if (row == dc.row_) [[likely]] {
+    if (column < dc.quickColumns_) [[likely]] {
+      dc.rowBits_[column] = 0xFF000000u | colour;
+      return;
+    }
+    // A picture larger than the surface sends its overhang to the right and
+    // below; dropped on the quick path, it costs as little as a stored pixel.
+    if (column >= dc.columnsOnSurface_) return;
+  } else if (column >= dc.surface_.width || row >= dc.surface_.height) {
     return;
   }
-  dc.rowBits_[column] = 0xFF000000u | colour;
+  dc.SetPixelTheLongWay(column, row, colour);
 }
 
 // Sets one pixel of the device context `hdc`; a handle that names no surface
