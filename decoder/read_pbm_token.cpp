@@ -80,17 +80,8 @@ bool GatherPiece(FileSlot& file, std::string& piece) {
 // nothing, when the token may run past the buffer.
 bool ReadBufferedToken(FileSlot& file, std::string& token) {
   const std::span<const std::uint8_t> ahead = file.Buffered();
-  // A spaced plain raster is almost all one-byte tokens, each right after
-  // the whitespace byte that ended the last, so it is tested for first. The
-  // string already holds one byte then: only that byte changes. A "#" opens a
-  // comment, which a space does not end.
-  if (ahead.size() >= 2 && token.size() == 1 && IsTokenByte(ahead[0]) && ahead[0] != '#' && IsPbmWhitespace(ahead[1])) {
-    file.Consume(2);
-    token.front() = static_cast<char>(ahead[0]);
-    return true;
-  }
-  // Other tokens of a plain raster are mostly a few bytes long, too short for
-  // the unrolled search of std::find_if to pay off: plain loops do better.
+  // Tokens are mostly a few bytes long, too short for the unrolled search of
+  // std::find_if to pay off: plain loops do better.
   auto at = ahead.begin();
   while (at != ahead.end() && IsPbmWhitespace(*at)) ++at;
   if (at == ahead.end()) return false;

@@ -72,6 +72,7 @@ const std::uint8_t* EndOfPixelDigits(const std::uint8_t* at, const std::uint8_t*
   return at;
 }
 
+// A token made only of pixel digits: a run of pixels.
 bool IsRun(std::string_view token) {
   return !token.empty() &&
          std::ranges::all_of(token, [](char c) { return IsPixelDigit(static_cast<std::uint8_t>(c)); });
