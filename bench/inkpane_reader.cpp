@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "bench/readers.h"
-#include "decoder/module1.h"
+#include "decoder/render_pbm_file.h"
 #include "platform/platform_hooks.h"
 #include "tools/offscreen_target.h"
 

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <vector>
 
 #include "bench/inputs.h"
-#include "decoder/module1.h"
+#include "decoder/render_pbm_file.h"
 #include "platform/platform_hooks.h"
 #include "tools/offscreen_target.h"
 
@@ -36,16 +37,31 @@ struct Stretches {
   Milliseconds toFirst{};
   Milliseconds longestBetween{};
   Milliseconds lastToEnd{};
+  // The longest of them all in the decoding thread's own CPU time, which
+  // leaves out the time a busy machine gave to other programs.
+  Milliseconds longestCpu{};
   int eventCalls = 0;
   std::string message;
 
   Milliseconds Longest() const { return std::max({toFirst, longestBetween, lastToEnd}); }
 };
 
+Milliseconds ThreadCpuTime() {
+  timespec now{};
+  ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
+
 Stretches MeasureDecode(const std::string& path) {
   OffscreenTarget target(kSurfaceWidth, kSurfaceHeight, kBackground);
   Stretches stretches;
   Clock::time_point last;
+  Milliseconds lastCpu;
+  const auto endStretchOfCpu = [&] {
+    const Milliseconds now = ThreadCpuTime();
+    stretches.longestCpu = std::max(stretches.longestCpu, now - lastCpu);
+    lastCpu = now;
+  };
   const ScopedPlatformHooks hooks({
       .messageBox = [&](std::string_view text, MessageBoxStyle,
                         std::string_view title) { stretches.message = std::string(title) + ": " + std::string(text); },
@@ -59,11 +75,14 @@ Stretches MeasureDecode(const std::string& path) {
             }
             ++stretches.eventCalls;
             last = now;
+            endStretchOfCpu();
           },
   });
   last = Clock::now();
+  lastCpu = ThreadCpuTime();
   RenderPbmFile(path, target);
   stretches.lastToEnd = Clock::now() - last;
+  endStretchOfCpu();
   if (stretches.eventCalls == 0) stretches.toFirst = stretches.lastToEnd;
   return stretches;
 }
@@ -82,13 +101,15 @@ bool PrintResponsiveness(const std::filesystem::path& inputFolder) {
       "\nResponsiveness: stretches without event processing, decoding onto a %dx%d surface"
       " (the screen's size), middle of %d decodes\n",
       kSurfaceWidth, kSurfaceHeight, kDecodes);
-  std::printf("  %-32s %10s %10s %11s %7s\n", "file", "to first", "longest", "last to end", "calls");
+  std::printf("  %-40s %10s %10s %11s %7s %11s\n", "file", "to first", "longest", "last to end", "calls",
+              "longest CPU");
   bool decoded = true;
   for (const Input& input : kResponsivenessInputs) {
     const Stretches stretches = MiddleDecode((inputFolder / input.name).string());
-    std::printf("  %-32s %7.1f ms %7.1f ms %8.1f ms %7d   target <= %.0f ms: %s\n", std::string(input.label).c_str(),
-                stretches.toFirst.count(), stretches.longestBetween.count(), stretches.lastToEnd.count(),
-                stretches.eventCalls, kTarget.count(), stretches.Longest() <= kTarget ? "met" : "NOT MET");
+    std::printf("  %-40s %7.1f ms %7.1f ms %8.1f ms %7d %8.1f ms   target <= %.0f ms: %s\n",
+                std::string(input.label).c_str(), stretches.toFirst.count(), stretches.longestBetween.count(),
+                stretches.lastToEnd.count(), stretches.eventCalls, stretches.longestCpu.count(), kTarget.count(),
+                stretches.Longest() <= kTarget ? "met" : "NOT MET");
     if (!stretches.message.empty()) {
       std::printf("  FAILED: %s showed a message box: %s\n", std::string(input.name).c_str(),
                   stretches.message.c_str());

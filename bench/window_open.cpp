@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "decoder/module1.h"
+#include "decoder/render_pbm_file.h"
 #include "platform/platform_hooks.h"
 #include "tools/offscreen_target.h"
 #include "viewer/form1.h"

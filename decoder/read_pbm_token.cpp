@@ -1,3 +1,5 @@
+#include "decoder/read_pbm_token.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <optional>
@@ -5,16 +7,12 @@
 #include <string>
 #include <string_view>
 
-#include "decoder/module1.h"
 #include "platform/file_slots.h"
 
 namespace inkpane {
 namespace {
 
-// Every byte up to and including the space counts as whitespace, control bytes
-// such as NUL among them; bytes above 0x7F are ordinary token bytes.
-bool IsWhitespace(std::uint8_t byte) { return byte <= 0x20; }
-bool IsTokenByte(std::uint8_t byte) { return !IsWhitespace(byte); }
+bool IsTokenByte(std::uint8_t byte) { return !IsPbmWhitespace(byte); }
 
 bool EndsComment(std::uint8_t byte) { return byte == '\r' || byte == '\n'; }
 bool IsCommentByte(std::uint8_t byte) { return !EndsComment(byte); }
@@ -23,18 +21,16 @@ std::string_view AsChars(std::span<const std::uint8_t> bytes) {
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-// Consumes bytes while `keep` holds for them, handing them to `take` a
-// buffered stretch at a time, then consumes the first byte for which it fails
-// and returns it; returns nothing when the file ends first. Scanning the
-// buffer directly, rather than a byte per call, is what keeps a plain raster
-// of millions of one-digit tokens fast.
-template <typename Keep, typename Take>
-std::optional<std::uint8_t> ConsumeWhile(FileSlot& file, Keep keep, Take take) {
+// Consumes bytes while `keep` holds for them, a buffered stretch at a time,
+// then consumes the first byte for which it fails and returns it; returns
+// nothing when the file ends first. Scanning the buffer directly, rather
+// than a byte per call, is what keeps long stretches of whitespace fast.
+template <typename Keep>
+std::optional<std::uint8_t> SkipWhile(FileSlot& file, Keep keep) {
   for (;;) {
     const std::span<const std::uint8_t> ahead = file.Buffered();
     const auto stop = std::find_if_not(ahead.begin(), ahead.end(), keep);
     const auto kept = static_cast<std::size_t>(stop - ahead.begin());
-    take(ahead.first(kept));
     if (stop != ahead.end()) {
       file.Consume(kept + 1);
       return *stop;
@@ -43,7 +39,34 @@ std::optional<std::uint8_t> ConsumeWhile(FileSlot& file, Keep keep, Take take) {
     const std::uint8_t byte = file.ReadByte();
     if (file.EndOfFile()) return std::nullopt;
     if (!keep(byte)) return byte;
-    take(std::span(&byte, 1));
+  }
+}
+
+// Appends the token's bytes to `piece` until the token ends or the piece is
+// full. The whitespace byte that ends a token is consumed with it. Returns
+// whether the token goes on past the full piece.
+bool GatherPiece(FileSlot& file, std::string& piece) {
+  for (;;) {
+    std::span<const std::uint8_t> ahead = file.Buffered();
+    if (ahead.empty()) {
+      file.PeekByte();
+      if (file.EndOfFile()) return false;
+      ahead = file.Buffered();
+    }
+    if (piece.size() == kLongestTokenPiece) {
+      if (IsTokenByte(ahead.front())) return true;
+      file.Consume(1);
+      return false;
+    }
+    const std::span<const std::uint8_t> room = ahead.first(std::min(ahead.size(), kLongestTokenPiece - piece.size()));
+    const auto stop = std::find_if(room.begin(), room.end(), IsPbmWhitespace);
+    const auto kept = static_cast<std::size_t>(stop - room.begin());
+    piece.append(AsChars(room.first(kept)));
+    if (stop != room.end()) {
+      file.Consume(kept + 1);
+      return false;
+    }
+    file.Consume(kept);
   }
 }
 
@@ -57,19 +80,10 @@ std::optional<std::uint8_t> ConsumeWhile(FileSlot& file, Keep keep, Take take) {
 // nothing, when the token may run past the buffer.
 bool ReadBufferedToken(FileSlot& file, std::string& token) {
   const std::span<const std::uint8_t> ahead = file.Buffered();
-  // A spaced plain raster is almost all one-byte tokens, each right after
-  // the whitespace byte that ended the last, so it is tested for first. The
-  // string already holds one byte then: only that byte changes. A "#" opens a
-  // comment, which a space does not end.
-  if (ahead.size() >= 2 && token.size() == 1 && IsTokenByte(ahead[0]) && ahead[0] != '#' && IsWhitespace(ahead[1])) {
-    file.Consume(2);
-    token.front() = static_cast<char>(ahead[0]);
-    return true;
-  }
-  // Other tokens of a plain raster are mostly a few bytes long, too short for
-  // the unrolled search of std::find_if to pay off: plain loops do better.
+  // Tokens are mostly a few bytes long, too short for the unrolled search of
+  // std::find_if to pay off: plain loops do better.
   auto at = ahead.begin();
-  while (at != ahead.end() && IsWhitespace(*at)) ++at;
+  while (at != ahead.end() && IsPbmWhitespace(*at)) ++at;
   if (at == ahead.end()) return false;
   const auto start = at++;
   if (*start == '#') {
@@ -77,43 +91,48 @@ bool ReadBufferedToken(FileSlot& file, std::string& token) {
   } else {
     while (at != ahead.end() && IsTokenByte(*at)) ++at;
   }
-  if (at == ahead.end()) return false;
+  if (at == ahead.end() || static_cast<std::size_t>(at - start) > kLongestTokenPiece) return false;
   // Consuming moves the position only; the buffered bytes stay where they
   // are until the next refill, so the token is copied after it, last, when
   // nothing else is left to keep in registers across the copy.
   file.Consume(static_cast<std::size_t>(at - ahead.begin()) + 1);
-  Assign(token, std::span(start, at));
+  Assign(token, std::span(start, *start == '#' ? start + 1 : at));
   return true;
 }
 
 // Everything ReadBufferedToken leaves: a token that runs past the buffer or
-// to the end of the file. Kept out of line so that the common case does not
-// pay for its registers.
-[[gnu::noinline]] void ReadTokenByteByByte(FileSlot& file, std::string& token) {
+// to the end of the file, or is longer than a piece. Kept out of line so that
+// the common case does not pay for its registers. Returns whether the token
+// goes on past the piece read.
+[[gnu::noinline]] bool ReadTokenTheLongWay(FileSlot& file, std::string& token) {
   token.clear();
   // A plain raster that ends early asks for a token per remaining pixel.
-  if (file.EndOfFile()) return;
+  if (file.EndOfFile()) return false;
 
-  const std::optional<std::uint8_t> first = ConsumeWhile(file, IsWhitespace, [](std::span<const std::uint8_t>) {});
-  if (!first) return;
+  const std::optional<std::uint8_t> first = SkipWhile(file, IsPbmWhitespace);
+  if (!first) return false;
   token.push_back(static_cast<char>(*first));
 
   // The byte that ends a token (a whitespace byte, or the CR or LF after a
   // comment) is consumed with it. After the height of a raw header this is
   // what leaves the file at the first raster byte, whatever its value.
-  const auto gather = [&token](std::span<const std::uint8_t> bytes) { token.append(AsChars(bytes)); };
   if (*first == '#') {
-    ConsumeWhile(file, IsCommentByte, gather);
-  } else {
-    ConsumeWhile(file, IsTokenByte, gather);
+    SkipWhile(file, IsCommentByte);
+    return false;
   }
+  return GatherPiece(file, token);
 }
 
 }  // namespace
 
-void ReadPbmToken(std::string& token) {
+bool ReadPbmToken(std::string& token) {
   FileSlot& file = FileSlotAt(kImageFileSlot);
-  if (!ReadBufferedToken(file, token)) ReadTokenByteByByte(file, token);
+  return !ReadBufferedToken(file, token) && ReadTokenTheLongWay(file, token);
+}
+
+bool ReadPbmTokenPiece(std::string& piece) {
+  piece.clear();
+  return GatherPiece(FileSlotAt(kImageFileSlot), piece);
 }
 
 }  // namespace inkpane

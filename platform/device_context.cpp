@@ -1,5 +1,6 @@
 #include "platform/device_context.h"
 
+#include <cassert>
 #include <stdexcept>
 #include <utility>
 
@@ -25,6 +26,10 @@ DeviceContext::DeviceContext(std::span<std::uint32_t> pixels, int width, int hei
 
 DeviceContext::~DeviceContext() { device_context_detail::table[handle_] = {}; }
 
-PixelRect DeviceContext::TakeChanges() { return std::exchange(device_context_detail::table[handle_].changed, {}); }
+PixelRect DeviceContext::TakeChanges() {
+  assert(device_context_detail::livingResolvedContexts[handle_] == 0 &&
+         "the changes of a surface are taken while a resolved context on it lives");
+  return std::exchange(device_context_detail::table[handle_].changed, {});
+}
 
 }  // namespace inkpane

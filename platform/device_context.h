@@ -1,34 +1,14 @@
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
+#include "platform/colour.h"
+#include "platform/pixel_rect.h"
+
 namespace inkpane {
-
-// A 24-bit RGB colour, 0xRRGGBB.
-using Colour = std::uint32_t;
-
-// A rectangle of surface pixels, `right` and `bottom` exclusive. It is empty
-// when it has no width or no height.
-struct PixelRect {
-  std::size_t left = 0;
-  std::size_t top = 0;
-  std::size_t right = 0;
-  std::size_t bottom = 0;
-
-  bool empty() const { return left >= right || top >= bottom; }
-  // The smallest rectangle holding both.
-  PixelRect United(const PixelRect& other) const {
-    if (empty()) return other;
-    if (other.empty()) return *this;
-    return {std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
-            std::max(bottom, other.bottom)};
-  }
-  bool operator==(const PixelRect&) const = default;
-};
 
 namespace device_context_detail {
 
@@ -66,81 +46,33 @@ inline void TakeIn(PixelRect& changed, std::size_t column, std::size_t row) {
   if (row >= changed.bottom) changed.bottom = row + 1;
 }
 
-}  // namespace device_context_detail
-
-// The surface behind a device context handle, looked up once for the pixels
-// of one row: a decoder resolves it at the start of each row and draws the
-// row through it. A handle that names no surface resolves to an empty one.
-//
-// A pixel of that row lying in the columns the changed rectangle already
-// spans from the left edge is stored with no other test; the compiler sees
-// the row is the resolved one and tests only the column. Any other pixel, of
-// this row or another, goes the long way: the bounds, the changed rectangle,
-// and perhaps more columns that may be stored at once. Changes are kept in a
-// copy of the surface's entry and merged back into the table when the object
-// goes, so the owner must not take the changes while it lives: the copy would
-// bring back what was taken. A decoder refreshes between rows, never inside
-// one.
-class ResolvedDeviceContext {
+#ifdef NDEBUG
+class LivingResolvedContext {
  public:
-  ResolvedDeviceContext(std::uint32_t hdc, std::int32_t row) : row_(static_cast<std::uint32_t>(row)) {
-    if (hdc >= device_context_detail::kTableSize) return;
-    entry_ = &device_context_detail::table[hdc];
-    surface_ = *entry_;
-    if (row_ < surface_.height) rowBits_ = surface_.bits + row_ * surface_.stride;
+  explicit LivingResolvedContext(std::uint32_t) {}
+};
+#else
+// How many resolved contexts live on each surface, counted in debug builds
+// only, where taking a surface's changes checks that none does.
+inline std::array<int, kTableSize> livingResolvedContexts{};
+
+class LivingResolvedContext {
+ public:
+  explicit LivingResolvedContext(std::uint32_t hdc) : hdc_(hdc) {
+    if (hdc_ < kTableSize) ++livingResolvedContexts[hdc_];
   }
-  ~ResolvedDeviceContext() {
-    if (entry_ != nullptr) entry_->changed = entry_->changed.United(surface_.changed);
+  ~LivingResolvedContext() {
+    if (hdc_ < kTableSize) --livingResolvedContexts[hdc_];
   }
-  ResolvedDeviceContext(const ResolvedDeviceContext&) = delete;
-  ResolvedDeviceContext& operator=(const ResolvedDeviceContext&) = delete;
+  LivingResolvedContext(const LivingResolvedContext&) = delete;
+  LivingResolvedContext& operator=(const LivingResolvedContext&) = delete;
 
  private:
-  friend void SetPixel(ResolvedDeviceContext& dc, std::int32_t x, std::int32_t y, Colour colour);
-
-  // Stores a pixel of the surface that missed the quick test and grows the
-  // changed rectangle to take it in. Kept out of line: it runs about once a
-  // row, and inlined it would cost the quick test registers.
-  [[gnu::noinline]] void SetPixelTheLongWay(std::size_t column, std::size_t row, Colour colour) {
-    surface_.bits[row * surface_.stride + column] = 0xFF000000u | colour;
-    device_context_detail::TakeIn(surface_.changed, column, row);
-    // Once the rectangle spans the resolved row from the left edge, the row
-    // up to the rectangle's right edge may be stored at once.
-    if (row == row_ && surface_.changed.left == 0) quickColumns_ = surface_.changed.right;
-  }
-
-  device_context_detail::Surface* entry_ = nullptr;
-  device_context_detail::Surface surface_;
-  // The row it was resolved for, where that row is stored, and how many of
-  // its columns, from the left, lie inside the changed rectangle: none until
-  // a pixel of the row has gone the long way.
-  const std::size_t row_;
-  std::uint32_t* rowBits_ = nullptr;
-  std::size_t quickColumns_ = 0;
+  std::uint32_t hdc_;
 };
+#endif
 
-// Sets one pixel of a resolved device context to `colour`. A pixel outside the
-// surface is dropped without a word. This is the decoder's per-pixel call.
-inline void SetPixel(ResolvedDeviceContext& dc, std::int32_t x, std::int32_t y, Colour colour) {
-  // Negative coordinates wrap to huge values and fail every bounds test.
-  const auto column = static_cast<std::size_t>(static_cast<std::uint32_t>(x));
-  const auto row = static_cast<std::size_t>(static_cast<std::uint32_t>(y));
-  if (row != dc.row_ || column >= dc.quickColumns_) [[unlikely]] {
-    // A picture larger than the surface sends its overhang this way, to the
-    // right and below: dropped here, it costs no call.
-    if (column >= dc.surface_.width || row >= dc.surface_.height) return;
-    dc.SetPixelTheLongWay(column, row, colour);
-    return;
-  }
-  dc.rowBits_[column] = 0xFF000000u | colour;
-}
-
-// Sets one pixel of the device context `hdc`; a handle that names no surface
-// draws nothing.
-inline void SetPixel(std::uint32_t hdc, std::int32_t x, std::int32_t y, Colour colour) {
-  ResolvedDeviceContext dc(hdc, y);
-  SetPixel(dc, x, y, colour);
-}
+}  // namespace device_context_detail
 
 // Registers a caller-owned pixel buffer as a device context for its lifetime.
 // The buffer must hold `height` rows of `stride` pixels and outlive this object.
@@ -155,6 +87,8 @@ class DeviceContext {
 
   // The rectangle around every pixel set through SetPixel since the last
   // call; the next call starts from nothing. A window repaints only this.
+  // Never while a resolved context on the surface lives (debug builds check):
+  // the context would bring back what was taken when it goes.
   PixelRect TakeChanges();
 
  private:

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -102,7 +103,20 @@ void OpenForInput(int slot, std::string_view fileName) {
   file.pastEnd_ = false;
 }
 
+void FileSlot::PaceReads(std::size_t bytes, void (*pace)()) {
+  pace_ = pace;
+  paceBytes_ = bytes;
+  RestartPace();
+}
+
+// Every buffered byte has been used when the buffer is refilled, so that is
+// where the pace is kept. The pace comes first: what it runs may close the
+// slot, which the test below then reports.
 std::uint8_t FileSlot::Refill() {
+  if (pace_ && bytesUntilPace_ == 0) {
+    RestartPace();
+    pace_();
+  }
   if (!fd_.valid()) {
     throw RunTimeError(ErrorNumber::BadFileNameOrNumber, "The file slot is not open.");
   }
@@ -120,6 +134,7 @@ std::uint8_t FileSlot::Refill() {
     pastEnd_ = true;
     return 0;
   }
+  bytesUntilPace_ -= std::min(bytesUntilPace_, static_cast<std::size_t>(count));
   next_ = buffer_.data();
   end_ = next_ + count;
   return *next_++;
@@ -131,6 +146,7 @@ void CloseFile(int slot) {
   file.fileName_.clear();
   file.next_ = file.end_ = nullptr;
   file.pastEnd_ = false;
+  file.pace_ = nullptr;
 }
 
 void CloseAllFiles() {

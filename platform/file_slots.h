@@ -27,6 +27,16 @@ class FileSlot {
     return Refill();
   }
 
+  // The byte ReadByte would return, without moving past it.
+  std::uint8_t PeekByte() {
+    if (next_ < end_) [[likely]] {
+      return *next_;
+    }
+    const std::uint8_t byte = Refill();
+    if (!pastEnd_) --next_;
+    return byte;
+  }
+
   // True once a read has gone past the last byte of the file.
   bool EndOfFile() const { return pastEnd_; }
 
@@ -36,6 +46,13 @@ class FileSlot {
   // Moves the current position past `count` of the buffered bytes; `count`
   // is at most Buffered().size().
   void Consume(std::size_t count) { next_ += count; }
+
+  // Calls `pace` each time another `bytes` have been read and used since it
+  // was last called or RestartPace() was: a reader going through a long
+  // stretch of the file with nothing else to mark its progress can let the
+  // program do other work now and then. Until the slot is closed.
+  void PaceReads(std::size_t bytes, void (*pace)());
+  void RestartPace() { bytesUntilPace_ = paceBytes_; }
 
  private:
   friend void OpenForInput(int slot, std::string_view fileName);
@@ -49,6 +66,9 @@ class FileSlot {
   const std::uint8_t* next_ = nullptr;
   const std::uint8_t* end_ = nullptr;
   bool pastEnd_ = false;
+  void (*pace_)() = nullptr;
+  std::size_t paceBytes_ = 0;
+  std::size_t bytesUntilPace_ = 0;
 };
 
 inline constexpr int kFileSlotCount = 255;

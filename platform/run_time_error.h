@@ -11,6 +11,7 @@ namespace inkpane {
 enum class ErrorNumber : int {
   Overflow = 6,
   OutOfMemory = 7,
+  OutOfStringSpace = 14,
   BadFileNameOrNumber = 52,
   FileNotFound = 53,
   FileAlreadyOpen = 55,

@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "decoder/read_pbm_token.h"
+#include "decoder/render_pbm_file.h"
 #include "tests/test_support.h"
 
 namespace inkpane::testing {
@@ -32,6 +34,9 @@ constexpr std::size_t kHundredMegabytes = std::size_t{100} * 1000 * 1000;
 std::string NotRegular(std::string_view kind) {
   return kReadError + "\"" + std::string(kPathMark) + "\" is " + std::string(kind) + ", not a regular file.";
 }
+
+// The event processing that comes while `bytes` are read with no row drawn.
+std::string PacedEvents(std::size_t bytes) { return std::string(bytes / kBytesReadBetweenEvents, 'E'); }
 
 // `first` rows of `width` black pixels, then white ones up to `height`.
 Rows BlackThenWhite(int width, int first, int height) {
@@ -160,8 +165,22 @@ std::vector<BadInput> Cases() {
        {},
        "",
        {kNotPbm}},
-      {"WidthOf100MB", Huge("P4\n", '9', kHundredMegabytes, " 1\n\xFF"), {}, "", {Overflow(nines + "...")}},
-      {"CommentOf100MB", Huge("P1\n#", 'x', kHundredMegabytes, "\n2 1\n1 0\n"), {"10"}, "RE"},
+      {"WidthOf100MB",
+       Huge("P4\n", '9', kHundredMegabytes, " 1\n\xFF"),
+       {},
+       PacedEvents(kHundredMegabytes),
+       {Overflow(nines + "...")}},
+      {"CommentOf100MB",
+       Huge("P1\n#", 'x', kHundredMegabytes, "\n2 1\n1 0\n"),
+       {"10"},
+       PacedEvents(kHundredMegabytes) + "RE"},
+      {"WidthPastAPieceReadWhole", Bytes("P1\n" + std::string(kLongestTokenPiece, '0') + "2 1\n1 1\n"), {"11"}, "RE"},
+      {"RunPastAPieceTurningIntoANumber",
+       Bytes("P1\n256 257\n" + std::string(kLongestTokenPiece, '1') + "0x\n"),
+       Rows(64, std::string(64, '1')),
+       Refreshes(16),
+       {kReadError + "The raster holds a token of more than 65536 characters that begins as a run of 0 and 1 and "
+                     "goes on with other characters: too long to hold."}},
       {"PlainWidth40000", Bytes("P1\n40000 1\n1\n"), {}, "", {Overflow("40000")}},
       {"RawHeightMinus1", Bytes("P4\n8 -1\n\xFF"), {}, ""},
       {"PlainHeightMinus1", Bytes("P1\n1 -1\n1\n"), {}, ""},

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/memory_surface.h"
+#include "platform/resolved_device_context.h"
 
 namespace inkpane {
 namespace {
@@ -97,6 +98,18 @@ TEST(DeviceContext, TakesTheRectangleAroundWhatChanged) {
       EXPECT_EQ(surface.TakeChanges(), PixelRect{});
     }
   }
+}
+
+// Changes taken while a resolved context on the surface lives would come
+// back when it goes; debug builds stop there.
+TEST(DeviceContextDeathTest, TakingChangesUnderALivingResolvedContextStopsADebugBuild) {
+  MemorySurface surface(3, 2, 0x808080);
+  EXPECT_DEBUG_DEATH(
+      {
+        ResolvedDeviceContext dc(surface.hdc(), 0);
+        surface.TakeChanges();
+      },
+      "resolved context");
 }
 
 // A fill counts as changed only where pixels may have differed from its

@@ -18,16 +18,29 @@ namespace {
 
 constexpr int kSlot = 3;
 
+int paces = 0;
+
 TEST(FileSlots, ReadsEveryByteThenZerosPastTheEnd) {
   std::string bytes;
   for (int i = 0; i < 200'000; ++i) bytes.push_back(static_cast<char>(i * 7 % 251));
   const TempDir dir;
   OpenForInput(kSlot, dir.Write("bytes", bytes));
   FileSlot& file = FileSlotAt(kSlot);
+  // Paced after each of the first three 64 KiB read blocks has been used.
+  paces = 0;
+  file.PaceReads(64 * 1024, [] { ++paces; });
   std::string read;
-  for (std::size_t i = 0; i < bytes.size(); ++i) read.push_back(static_cast<char>(file.ReadByte()));
+  std::string peeked;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    peeked.push_back(static_cast<char>(file.PeekByte()));
+    read.push_back(static_cast<char>(file.ReadByte()));
+  }
   EXPECT_EQ(read, bytes);
+  EXPECT_EQ(peeked, bytes);
+  EXPECT_EQ(paces, 3);
   EXPECT_FALSE(file.EndOfFile());
+  EXPECT_EQ(file.PeekByte(), 0);
+  EXPECT_TRUE(file.EndOfFile());
   EXPECT_EQ(file.ReadByte(), 0);
   EXPECT_TRUE(file.EndOfFile());
   EXPECT_EQ(file.ReadByte(), 0);

@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "decoder/module1.h"
 #include "platform/file_slots.h"
 #include "platform/platform_hooks.h"
 #include "tests/test_support.h"

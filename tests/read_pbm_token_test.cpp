@@ -1,9 +1,10 @@
+#include "decoder/read_pbm_token.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "decoder/module1.h"
 #include "platform/file_slots.h"
 #include "tests/test_support.h"
 
@@ -13,15 +14,20 @@ namespace {
 using namespace std::string_literals;
 
 // Opens `bytes` as the image file and reads tokens up to and including the
-// first empty one, plus one more to show the end stays the end.
+// first empty one, plus one more to show the end stays the end. The pieces of
+// a token too long to hold are joined by "|".
 std::vector<std::string> TokensOf(const std::string& bytes) {
   const TempDir dir;
   OpenForInput(kImageFileSlot, dir.Write("tokens", bytes));
   std::vector<std::string> tokens;
   std::string token;
   do {
-    ReadPbmToken(token);
+    bool goesOn = ReadPbmToken(token);
     tokens.push_back(token);
+    for (std::string piece; goesOn;) {
+      goesOn = ReadPbmTokenPiece(piece);
+      tokens.back() += "|" + piece;
+    }
   } while (!token.empty());
   ReadPbmToken(token);
   tokens.push_back(token);
@@ -35,15 +41,15 @@ TEST(ReadPbmToken, CutsFilesIntoTokens) {
     std::string bytes;
     std::vector<std::string> tokens;
   } cases[] = {
-      {"header with a comment", "P1\n# made by hand\n3 2\n", {"P1", "# made by hand", "3", "2", "", ""}},
-      {"CR LF line endings", "P1\r\n# made by hand\r\n3 2\r\n", {"P1", "# made by hand", "3", "2", "", ""}},
+      {"header with a comment", "P1\n# made by hand\n3 2\n", {"P1", "#", "3", "2", "", ""}},
+      {"CR LF line endings", "P1\r\n# made by hand\r\n3 2\r\n", {"P1", "#", "3", "2", "", ""}},
       {"only whitespace", " \t\n\n  \n", {"", ""}},
       {"empty file", "", {"", ""}},
       {"last token without whitespace", "P4 12", {"P4", "12", "", ""}},
-      {"comment running to the end of the file", "P1 #end", {"P1", "#end", "", ""}},
-      {"comment ended by a lone CR", "#a\rb", {"#a", "b", "", ""}},
-      {"spaces and tabs belong to a comment", "# a\tb \n1", {"# a\tb ", "1", "", ""}},
-      {"# inside a token", "12#3 #4", {"12#3", "#4", "", ""}},
+      {"comment running to the end of the file", "P1 #end", {"P1", "#", "", ""}},
+      {"comment ended by a lone CR", "#a\rb", {"#", "b", "", ""}},
+      {"spaces and tabs belong to a comment", "# a\tb \n1", {"#", "1", "", ""}},
+      {"# inside a token", "12#3 #4", {"12#3", "#", "", ""}},
       {"control bytes are whitespace",
        "a\x00\x01\x1F\x7F"s + "b",
        {"a",
@@ -53,8 +59,13 @@ TEST(ReadPbmToken, CutsFilesIntoTokens) {
       {"high bytes are token bytes", "\x80\xFF \xA0", {"\x80\xFF", "\xA0", "", ""}},
       {"one-byte tokens among longer ones and comments",
        "1 0\n#c\n1 #d\n0 23 4 \x80 5",
-       {"1", "0", "#c", "1", "#d", "0", "23", "4", "\x80", "5", "", ""}},
-      {"a comment opening with # and a space after a one-byte token", "1 # x\n0", {"1", "# x", "0", "", ""}},
+       {"1", "0", "#", "1", "#", "0", "23", "4", "\x80", "5", "", ""}},
+      {"a comment opening with # and a space after a one-byte token", "1 # x\n0", {"1", "#", "0", "", ""}},
+      {"tokens of a piece, a piece and a byte, and a comment longer than a piece",
+       std::string(kLongestTokenPiece, '1') + " " + std::string(2 * kLongestTokenPiece + 1, '2') + "\n#" +
+           std::string(2 * kLongestTokenPiece, '3') + "\n4",
+       {std::string(kLongestTokenPiece, '1'),
+        std::string(kLongestTokenPiece, '2') + "|" + std::string(kLongestTokenPiece, '2') + "|2", "#", "4", "", ""}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -88,7 +99,7 @@ TEST(ReadPbmToken, TokensAcrossReadBlocksComeWhole) {
       OpenForInput(kImageFileSlot, dir.Write("blocks", std::string(start, ' ') + token + "\n\x01" + "7"));
       std::string read;
       ReadPbmToken(read);
-      EXPECT_EQ(read, token);
+      EXPECT_EQ(read, token.front() == '#' ? "#" : token);
       EXPECT_EQ(FileSlotAt(kImageFileSlot).ReadByte(), 0x01);
       ReadPbmToken(read);
       EXPECT_EQ(read, "7");

@@ -136,6 +136,45 @@ TEST(RenderPbmFile, RawRowsAcrossReadBlocksComeWhole) {
   }
 }
 
+// Plain runs are drawn from the file's 64 KiB read blocks where they lie
+// whole; runs of every length and spaced digits, among numbers and comments,
+// must come out as the tokens say wherever the blocks break them.
+TEST(RenderPbmFile, PlainRunsAcrossReadBlocksComeWhole) {
+  constexpr int kWidth = 333;
+  constexpr int kHeight = 700;
+  std::string raster;
+  std::string pixels;
+  std::uint32_t state = 54321;
+  const auto random = [&state](std::uint32_t below) {
+    state = state * 1103515245u + 12345u;
+    return (state >> 16) % below;
+  };
+  while (pixels.size() < std::size_t{kWidth} * kHeight) {
+    const std::uint32_t kind = random(10);
+    if (kind == 0) {
+      const bool black = random(2) == 1;
+      raster += black ? "0.6" : "2e-1";
+      pixels += black ? '1' : '0';
+    } else if (kind == 1) {
+      raster += "# 0101\n";
+      continue;
+    } else {
+      const std::uint32_t length = kind < 6 ? 1 : random(20) + 1;
+      for (std::uint32_t i = 0; i < length; ++i) raster += static_cast<char>('0' + random(2));
+      pixels += raster.substr(raster.size() - length);
+    }
+    raster += " \n\t"[random(3)];
+  }
+  ASSERT_GT(raster.size(), 3 * kReadBlockSize);
+  Rows expected;
+  for (int y = 0; y < kHeight; ++y) expected.push_back(pixels.substr(std::size_t{kWidth} * y, kWidth));
+  const TempDir dir;
+  const std::string header = "P1\n" + std::to_string(kWidth) + " " + std::to_string(kHeight) + "\n";
+  const Decoded decoded = DecodeFile(dir.Write("image.pbm", header + raster), kWidth, kHeight);
+  EXPECT_TRUE(decoded.rows == expected) << "the drawn pixels differ from the tokens";
+  EXPECT_TRUE(decoded.messages.empty());
+}
+
 TEST(RenderPbmFile, ReportsFilesThatCannotBeRead) {
   const TempDir dir;
   const std::string fifo = (dir.path() / "fifo").string();

@@ -3,7 +3,8 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "decoder/module1.h"
+#include "decoder/read_pbm_token.h"
+#include "decoder/render_pbm_file.h"
 #include "platform/file_slots.h"
 #include "platform/platform_hooks.h"
 #include "tools/offscreen_target.h"

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "decoder/module1.h"
+#include "decoder/render_pbm_file.h"
 #include "platform/platform_hooks.h"
 #include "tools/offscreen_target.h"
 

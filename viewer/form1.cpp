@@ -11,7 +11,7 @@
 #include <exception>
 #include <string>
 
-#include "decoder/module1.h"
+#include "decoder/render_pbm_file.h"
 #include "platform/file_slots.h"
 #include "platform/platform_hooks.h"
 

@@ -14,7 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "decoder/module1.h"
+#include "decoder/read_pbm_token.h"
+#include "decoder/render_pbm_file.h"
 #include "platform/file_slots.h"
 #include "platform/platform_hooks.h"
 #include "platform/unique_fd.h"
