@@ -17,8 +17,7 @@ TEST(ParseFilter, PairsDescriptionsWithPatterns) {
     std::string filter;
     std::vector<FileFilter> entries;
   } cases[] = {
-      {"PBM Images (*.pbm)|*.pbm|All Files (*.*)|*.*",
-       {{"PBM Images (*.pbm)", "*.pbm"}, {"All Files (*.*)", "*.*"}}},
+      {"PBM Images (*.pbm)|*.pbm|All Files (*.*)|*.*", {{"PBM Images (*.pbm)", "*.pbm"}, {"All Files (*.*)", "*.*"}}},
       {"Bitmaps|*.pbm;*.pnm", {{"Bitmaps", "*.pbm;*.pnm"}}},
       {"Bitmaps|*.pbm|Dangling", {{"Bitmaps", "*.pbm"}}},
       {"Empty patterns|", {}},

@@ -47,7 +47,8 @@ QIcon ApplicationIcon() {
 std::string AboutText() {
   const std::string qtVersion = qVersion();
   const std::string platform = QGuiApplication::platformName().toStdString();
-  return "Inkpane 1.0, version " INKPANE_FILE_VERSION "\r\n"
+  return "Inkpane 1.0, version " INKPANE_FILE_VERSION
+         "\r\n"
          "A complete decoder for plain (P1) and raw (P4) PBM images.\r\n"
          "\r\n"
          "One image pixel on one screen pixel, from the top-left corner.\r\n"

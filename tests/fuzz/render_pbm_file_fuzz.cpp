@@ -51,8 +51,8 @@ class InputFile {
     if (::ftruncate(fd_.get(), 0) != 0) Fail("cannot empty the input file");
     std::size_t written = 0;
     while (written < bytes.size()) {
-      const ssize_t count = ::pwrite(fd_.get(), bytes.data() + written, bytes.size() - written,
-                                     static_cast<off_t>(written));
+      const ssize_t count =
+          ::pwrite(fd_.get(), bytes.data() + written, bytes.size() - written, static_cast<off_t>(written));
       if (count <= 0) Fail("cannot write the input file");
       written += static_cast<std::size_t>(count);
     }
