@@ -7,9 +7,10 @@
 namespace inkpane {
 
 // A bell for window systems that have none: the freedesktop sound theme's
-// "bell-window-system" sound, or its "bell", played through libcanberra. Ringing never waits for
-// the sound: a thread of its own talks to the sound server, so a slow, absent
-// or vanished server costs the caller only a lock and a notification.
+// "bell-window-system" sound, or its "bell", played through libcanberra.
+// Ringing never waits for the sound: a thread of its own talks to the sound
+// server, so a slow, absent or vanished server costs the caller only a lock
+// and a notification.
 class SoundThemeBell {
  public:
   SoundThemeBell();

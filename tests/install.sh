@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks that the program, its
 # desktop entry, its AppStream metadata and its icons land where desktops and
-# software centres look for them, and that those validate.
+# software centres look for them, and that those validate. Given a PREFIX
+# that already holds them, as an unpacked package's usr/ does, checks that.
+# Usage: install.sh BUILD_DIR APPSTREAM_ID [PREFIX]
 set -euo pipefail
 
-build_dir=$1 appstream_id=$2
-prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
-
-cmake --install "$build_dir" --prefix "$prefix" >/dev/null
+build_dir=$1 appstream_id=$2 prefix=${3:-}
+if [[ -z $prefix ]]; then
+  prefix=$(mktemp -d)
+  trap 'rm -rf "$prefix"' EXIT
+  cmake --install "$build_dir" --prefix "$prefix" >/dev/null
+fi
 
 status=0
 expect() {

@@ -68,9 +68,10 @@ start_sway() {
   poll 60 _sway_ready || fail "sway did not start (see $work/sway.log)"
 }
 
-# pactl keeps a home of its own, so that nothing it writes lands in the
-# viewer's.
-_pactl() { HOME=$work/pulse XDG_RUNTIME_DIR=$work/pulse pactl "$@"; }
+# The sound server and pactl keep a home of their own, so that nothing they
+# write lands in the viewer's.
+_in_pulse_home() { HOME=$work/pulse XDG_RUNTIME_DIR=$work/pulse "$@"; }
+_pactl() { _in_pulse_home pactl "$@"; }
 
 # Any change on the sink shows that the listener has subscribed.
 _listening() {
@@ -80,7 +81,7 @@ _listening() {
 
 start_sound_server() {
   mkdir -m 700 "$work/pulse"
-  HOME=$work/pulse XDG_RUNTIME_DIR=$work/pulse pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+  _in_pulse_home pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
     --load="module-null-sink sink_name=bells" --load="module-native-protocol-unix socket=$work/pulse/native" \
     >"$work/pulse.log" 2>&1 &
   pulse_pid=$!
