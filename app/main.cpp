@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "viewer/form1.h"
+#include "viewer/qt/form1.h"
 
 int main(int argc, char* argv[]) {
   // The program takes no arguments; Qt is not shown them either.

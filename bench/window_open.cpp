@@ -20,7 +20,7 @@
 #include "decoder/render_pbm_file.h"
 #include "platform/platform_hooks.h"
 #include "tools/offscreen_target.h"
-#include "viewer/form1.h"
+#include "viewer/qt/form1.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "viewer/form1.h"
+#include "viewer/qt/form1.h"
 
 #include <gtest/gtest.h>
 

@@ -15,7 +15,7 @@
 
 #include "platform/platform_hooks.h"
 #include "tests/test_support.h"
-#include "viewer/form1.h"
+#include "viewer/qt/form1.h"
 
 namespace inkpane::testing {
 namespace {

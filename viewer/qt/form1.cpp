@@ -1,4 +1,4 @@
-#include "viewer/form1.h"
+#include "viewer/qt/form1.h"
 
 #include <QAction>
 #include <QApplication>
@@ -8,12 +8,9 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <cmath>
-#include <exception>
 #include <string>
 
-#include "decoder/render_pbm_file.h"
-#include "platform/file_slots.h"
-#include "platform/platform_hooks.h"
+#include "viewer/commands.h"
 
 namespace inkpane {
 namespace {
@@ -44,18 +41,9 @@ QIcon ApplicationIcon() {
   return icon;
 }
 
-std::string AboutText() {
-  const std::string qtVersion = qVersion();
-  const std::string platform = QGuiApplication::platformName().toStdString();
-  return "Inkpane 1.0, version " INKPANE_FILE_VERSION
-         "\r\n"
-         "A complete decoder for plain (P1) and raw (P4) PBM images.\r\n"
-         "\r\n"
-         "One image pixel on one screen pixel, from the top-left corner.\r\n"
-         "Keys: Alt+F, O to open; Alt+F, E to exit; Alt+H, A for this box.\r\n"
-         "\r\n"
-         "Built with Qt " QT_VERSION_STR ", running on Qt " +
-         qtVersion + " (" + platform +
+std::string QtLines() {
+  return "Built with Qt " QT_VERSION_STR ", running on Qt " + std::string(qVersion()) + " (" +
+         QGuiApplication::platformName().toStdString() +
          ").\r\n"
          "Qt is used under the GNU Lesser General Public License, version 3.";
 }
@@ -100,32 +88,13 @@ void Form1::Cls() { image_.Clear(); }
 
 void Form1::closeEvent(QCloseEvent*) { Form_Unload(); }
 
-void Form1::mnuOpen_Click() {
-  try {
-    CommonDialog1.SetDialogTitle("Select a PBM Image");
-    CommonDialog1.SetFilter("PBM Images (*.pbm)|*.pbm|All Files (*.*)|*.*");
-    CommonDialog1.ShowOpen();
-    // Anything drawn but not shown yet is shown before the picture is
-    // cleared; after a finished open there is nothing, and this paints nothing.
-    Refresh();
-    mnuOpen->setEnabled(false);
-    Cls();
-    RenderPbmFile(CommonDialog1.FileName(), *this);
-    Refresh();
-    mnuOpen->setEnabled(true);
-    Beep();
-  } catch (const std::exception&) {
-    // A cancelled dialog, or any other failure of the command's own steps,
-    // ends the command quietly; the decoder reports its own failures.
-  }
-}
+void Form1::EnableOpen(bool enabled) { mnuOpen->setEnabled(enabled); }
 
-void Form1::mnuExit_Click() {
-  CloseAllFiles();
-  EndProgram();
-}
+void Form1::mnuOpen_Click() { OpenCommand(*this, CommonDialog1); }
 
-void Form1::mnuAbout_Click() { MsgBox(AboutText(), MessageBoxStyle::Information, "About..."); }
+void Form1::mnuExit_Click() { ExitCommand(); }
+
+void Form1::mnuAbout_Click() { AboutCommand(QtLines()); }
 
 // Closing the window is never cancelled: it is the same as Exit.
 void Form1::Form_Unload() { mnuExit_Click(); }

@@ -1,4 +1,4 @@
-#include "viewer/persistent_image.h"
+#include "viewer/qt/persistent_image.h"
 
 #include <QImage>
 #include <QPaintEvent>

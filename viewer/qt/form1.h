@@ -3,10 +3,10 @@
 #include <QMainWindow>
 #include <cstdint>
 
-#include "decoder/drawing_target.h"
 #include "platform/common_dialog.h"
 #include "platform/qt_platform.h"
-#include "viewer/persistent_image.h"
+#include "viewer/qt/persistent_image.h"
+#include "viewer/viewer_window.h"
 
 class QAction;
 class QCloseEvent;
@@ -16,7 +16,7 @@ namespace inkpane {
 
 // The program's one window: a menu bar over a persistent image, and the
 // drawing target that the Open command hands to the decoder.
-class Form1 final : public QMainWindow, public DrawingTarget {
+class Form1 final : public QMainWindow, public ViewerWindow {
   Q_OBJECT
 
  public:
@@ -26,8 +26,8 @@ class Form1 final : public QMainWindow, public DrawingTarget {
   // Shows on screen, before returning, what changed in the persistent image
   // since the last refresh.
   void Refresh() override;
-  // Fills the persistent image with the background colour.
-  void Cls();
+  void Cls() override;
+  void EnableOpen(bool enabled) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -1,0 +1,51 @@
+#include "viewer/commands.h"
+
+#include <exception>
+
+#include "decoder/render_pbm_file.h"
+#include "platform/file_slots.h"
+#include "platform/platform_hooks.h"
+
+namespace inkpane {
+
+void OpenCommand(ViewerWindow& window, CommonDialog& dialog) {
+  try {
+    dialog.SetDialogTitle("Select a PBM Image");
+    dialog.SetFilter("PBM Images (*.pbm)|*.pbm|All Files (*.*)|*.*");
+    dialog.ShowOpen();
+    // Anything drawn but not shown yet is shown before the picture is
+    // cleared; after a finished open there is nothing, and this paints nothing.
+    window.Refresh();
+    window.EnableOpen(false);
+    window.Cls();
+    RenderPbmFile(dialog.FileName(), window);
+    window.Refresh();
+    window.EnableOpen(true);
+    Beep();
+  } catch (const std::exception&) {
+    // A cancelled dialog, or any other failure of the command's own steps,
+    // ends the command quietly; the decoder reports its own failures.
+  }
+}
+
+void ExitCommand() {
+  CloseAllFiles();
+  EndProgram();
+}
+
+void AboutCommand(std::string_view systemLines) {
+  MsgBox(AboutText(systemLines), MessageBoxStyle::Information, "About...");
+}
+
+std::string AboutText(std::string_view systemLines) {
+  return "Inkpane 1.0, version " INKPANE_FILE_VERSION
+         "\r\n"
+         "A complete decoder for plain (P1) and raw (P4) PBM images.\r\n"
+         "\r\n"
+         "One image pixel on one screen pixel, from the top-left corner.\r\n"
+         "Keys: Alt+F, O to open; Alt+F, E to exit; Alt+H, A for this box.\r\n"
+         "\r\n" +
+         std::string(systemLines);
+}
+
+}  // namespace inkpane
