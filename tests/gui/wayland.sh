@@ -69,9 +69,12 @@ start_sway() {
 }
 
 # The sound server and pactl keep a home of their own, so that nothing they
-# write lands in the viewer's.
-_in_pulse_home() { HOME=$work/pulse XDG_RUNTIME_DIR=$work/pulse "$@"; }
-_pactl() { _in_pulse_home pactl "$@"; }
+# write lands in the viewer's. env executes the program in its own place, so
+# one started in the background has the id that $! gives and the cleanup
+# stops; started through a shell function, it would be the function's
+# subshell that the cleanup stopped, and the program would live on.
+pulse_home=()
+_pactl() { "${pulse_home[@]}" pactl "$@"; }
 
 # Any change on the sink shows that the listener has subscribed.
 _listening() {
@@ -81,13 +84,14 @@ _listening() {
 
 start_sound_server() {
   mkdir -m 700 "$work/pulse"
-  _in_pulse_home pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+  pulse_home=(env HOME="$work/pulse" XDG_RUNTIME_DIR="$work/pulse")
+  "${pulse_home[@]}" pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
     --load="module-null-sink sink_name=bells" --load="module-native-protocol-unix socket=$work/pulse/native" \
     >"$work/pulse.log" 2>&1 &
   pulse_pid=$!
   export PULSE_SERVER=unix:$work/pulse/native
   poll 60 _pactl info >/dev/null 2>&1 || fail "PulseAudio did not start (see $work/pulse.log)"
-  _pactl subscribe >"$work/sound-events" 2>&1 &
+  "${pulse_home[@]}" pactl subscribe >"$work/sound-events" 2>&1 &
   events_pid=$!
   poll 60 _listening || fail "pactl subscribe did not start listening"
 }
