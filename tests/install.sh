@@ -26,6 +26,11 @@ expect share/icons/hicolor/16x16/apps/inkpane.xpm
 expect share/icons/hicolor/32x32/apps/inkpane.xpm
 
 [[ -x $prefix/bin/inkpane ]] || { echo "bin/inkpane is not executable"; status=1; }
+# Started with no graphical session, as over ssh, it says so and ends.
+no_display_status=0
+no_display_says=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/inkpane" 2>&1) || no_display_status=$?
+[[ $no_display_status == 1 && $no_display_says == 'Inkpane needs a graphical session (X11 or Wayland): start it from your desktop.' ]] ||
+  { echo "without a display it ended with status $no_display_status, saying: $no_display_says"; status=1; }
 grep -qx 'Exec=inkpane' "$prefix/share/applications/inkpane.desktop" || { echo "desktop entry runs something else"; status=1; }
 desktop-file-validate "$prefix/share/applications/inkpane.desktop" || { echo "the desktop entry is not valid"; status=1; }
 appstreamcli validate --no-net "$prefix/share/metainfo/$appstream_id.metainfo.xml" || { echo "the metainfo is not valid"; status=1; }
