@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/unique_fd.h"
+#include "platform/system_file.h"
 
 namespace inkpane {
 
@@ -60,7 +60,7 @@ class FileSlot {
 
   std::uint8_t Refill();
 
-  UniqueFd fd_;
+  SystemFile file_;
   std::string fileName_;
   std::vector<std::uint8_t> buffer_;
   const std::uint8_t* next_ = nullptr;

@@ -18,7 +18,7 @@
 #include "decoder/render_pbm_file.h"
 #include "platform/file_slots.h"
 #include "platform/platform_hooks.h"
-#include "platform/unique_fd.h"
+#include "platform/posix/unique_fd.h"
 #include "tools/offscreen_target.h"
 
 namespace {

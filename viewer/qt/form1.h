@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "platform/common_dialog.h"
-#include "platform/qt_platform.h"
+#include "platform/qt/qt_platform.h"
 #include "viewer/qt/persistent_image.h"
 #include "viewer/viewer_window.h"
 

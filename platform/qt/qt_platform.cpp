@@ -1,4 +1,4 @@
-#include "platform/qt_platform.h"
+#include "platform/qt/qt_platform.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -11,8 +11,8 @@
 #include <cstdlib>
 
 #include "platform/common_dialog.h"
-#include "platform/qt_open_file_dialog.h"
-#include "platform/sound_theme_bell.h"
+#include "platform/qt/qt_open_file_dialog.h"
+#include "platform/qt/sound_theme_bell.h"
 
 namespace inkpane {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/qt_open_file_dialog.h"
+#include "platform/qt/qt_open_file_dialog.h"
 
 #include <QFileDialog>
 #include <QHeaderView>

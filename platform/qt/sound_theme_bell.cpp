@@ -1,4 +1,4 @@
-#include "platform/sound_theme_bell.h"
+#include "platform/qt/sound_theme_bell.h"
 
 #include <canberra.h>
 

@@ -1,0 +1,86 @@
+#include "platform/system_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "platform/file_failure.h"
+#include "platform/posix/unique_fd.h"
+
+namespace inkpane {
+namespace {
+
+[[noreturn]] void RaiseOpenFailure(int error, std::string_view fileName) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      RaiseFileFailure(FileFailure::NotFound, fileName);
+    case EACCES:
+    case EPERM:
+      RaiseFileFailure(FileFailure::PermissionDenied, fileName);
+    case ENAMETOOLONG:
+      RaiseFileFailure(FileFailure::NameTooLong, fileName);
+    case EMFILE:
+    case ENFILE:
+      RaiseFileFailure(FileFailure::TooManyFiles, fileName);
+    case ENOMEM:
+      RaiseFileFailure(FileFailure::OutOfMemory, fileName);
+    default:
+      RaiseFileFailure(FileFailure::OpenFailed, fileName, std::strerror(error));
+  }
+}
+
+FileFailure KindOfFile(mode_t mode) {
+  if (S_ISDIR(mode)) return FileFailure::Folder;
+  if (S_ISFIFO(mode)) return FileFailure::Pipe;
+  if (S_ISCHR(mode)) return FileFailure::CharacterDevice;
+  if (S_ISBLK(mode)) return FileFailure::BlockDevice;
+  if (S_ISSOCK(mode)) return FileFailure::Socket;
+  return FileFailure::SpecialFile;
+}
+
+// A FIFO or a device may never end, and a folder holds no image.
+void RefuseIfNotRegular(const struct stat& status, std::string_view fileName) {
+  if (!S_ISREG(status.st_mode)) RaiseFileFailure(KindOfFile(status.st_mode), fileName);
+}
+
+}  // namespace
+
+SystemFile::SystemFile(std::string_view fileName) {
+  const std::string name(fileName);
+  // Opening a device can act on it (a tape rewinds), so the kind of file is
+  // checked before the open, and again on the open file in case it changed.
+  struct stat status {};
+  if (::stat(name.c_str(), &status) != 0) RaiseOpenFailure(errno, fileName);
+  RefuseIfNotRegular(status, fileName);
+  // O_NONBLOCK keeps the open from waiting should a FIFO have taken the
+  // file's place in the meantime.
+  int fd = -1;
+  do {
+    fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) RaiseOpenFailure(errno, fileName);
+  UniqueFd owned(fd);
+  if (::fstat(owned.get(), &status) != 0) RaiseOpenFailure(errno, fileName);
+  RefuseIfNotRegular(status, fileName);
+  handle_ = owned.Release();
+}
+
+std::size_t SystemFile::Read(std::span<std::uint8_t> buffer, std::string_view fileName) {
+  ssize_t count = -1;
+  do {
+    count = ::read(static_cast<int>(handle_), buffer.data(), buffer.size());
+  } while (count < 0 && errno == EINTR);
+  if (count < 0) RaiseFileFailure(FileFailure::ReadFailed, fileName, std::strerror(errno));
+  return static_cast<std::size_t>(count);
+}
+
+void SystemFile::Close() {
+  if (IsOpen()) ::close(static_cast<int>(std::exchange(handle_, kClosed)));
+}
+
+}  // namespace inkpane
