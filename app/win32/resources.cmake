@@ -20,6 +20,8 @@ add_custom_command(OUTPUT ${INKPANE_ICON}
   COMMENT "Making the Windows icon from the XPM icons"
   VERBATIM)
 add_custom_target(inkpane_icon DEPENDS ${INKPANE_ICON})
+# The installer shows the same icon; it finds the file through the target.
+set_target_properties(inkpane_icon PROPERTIES INKPANE_ICON ${INKPANE_ICON})
 
 set(INKPANE_MANIFEST ${CMAKE_CURRENT_LIST_DIR}/inkpane.manifest)
 set(inkpane_resource_script ${CMAKE_CURRENT_BINARY_DIR}/inkpane.rc)
