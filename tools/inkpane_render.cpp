@@ -14,6 +14,8 @@
 
 #include "decoder/render_pbm_file.h"
 #include "platform/platform_hooks.h"
+#include "platform/program_arguments.h"
+#include "platform/utf8_path.h"
 #include "tools/offscreen_target.h"
 
 namespace {
@@ -40,7 +42,7 @@ std::optional<int> ParseSide(std::string_view text) {
   return value;
 }
 
-std::optional<Options> ParseArguments(std::span<char*> arguments) {
+std::optional<Options> ParseArguments(std::span<const std::string> arguments) {
   Options options;
   std::size_t next = 1;
   if (arguments.size() > next && std::string_view(arguments[next]) == "--size") {
@@ -77,7 +79,7 @@ void PrintMessage(std::string_view text, std::string_view title) {
 }
 
 bool WritePpm(const std::string& path, const OffscreenTarget& target, OffscreenTarget::Extent extent) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(inkpane::PathFromUtf8(path), std::ios::binary | std::ios::trunc);
   out << "P6\n" << extent.width << ' ' << extent.height << "\n255\n";
   std::vector<char> row(static_cast<std::size_t>(extent.width) * 3);
   for (int y = 0; y < extent.height; ++y) {
@@ -96,7 +98,7 @@ bool WritePpm(const std::string& path, const OffscreenTarget& target, OffscreenT
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::optional<Options> options = ParseArguments(std::span(argv, static_cast<std::size_t>(argc)));
+  const std::optional<Options> options = ParseArguments(inkpane::ProgramArguments(argc, argv));
   if (!options) {
     std::cerr << "usage: inkpane-render [--size WxH] INPUT OUTPUT.ppm\n";
     return 2;
