@@ -2,18 +2,18 @@
 # Installs Inkpane with its installer, silently, into a Wine prefix of the
 # test's own, and checks what a user would find: the program and its read-me
 # under Program Files, the Start-menu shortcut, the entry of Apps & features,
-# and the installed program starting with its window. Then uninstalls it,
+# and the installed program opening images as a user opens them (the GUI
+# script open_keyboard.sh, run on the installed program). Then uninstalls it,
 # silently, and checks that all of it is gone. Runs on an X display
 # (xvfb-run), so that every Wine program of the prefix shares it.
-# Usage: installer.sh PATH/TO/inkpane-VERSION-setup.exe VERSION
+# Usage: installer.sh PATH/TO/inkpane-VERSION-setup.exe VERSION PATH/TO/x11-probe
 set -euo pipefail
 
-setup=$1 version=$2
+setup=$1 version=$2 probe=$3
+here=$(dirname "$0")
 work=$(mktemp -d "${TMPDIR:-/tmp}/inkpane-installer.XXXXXX")
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-viewer_pid=
 cleanup() {
-  [[ -z $viewer_pid ]] || kill "$viewer_pid" 2>/dev/null || true
   # Ends every program of this prefix, and its server.
   wineserver -k 2>/dev/null || true
   rm -rf "$work"
@@ -23,18 +23,6 @@ fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
-now_us() { echo "${EPOCHREALTIME/./}"; }
-# poll SECONDS COMMAND...: runs COMMAND every 50 ms until it succeeds or the
-# deadline passes.
-poll() {
-  local deadline=$(($(now_us) + $1 * 1000000))
-  shift
-  until "$@"; do
-    (($(now_us) < deadline)) || return 1
-    sleep 0.05
-  done
-}
-
 folder="$WINEPREFIX/drive_c/Program Files/Inkpane"
 shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Inkpane.lnk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Inkpane'
@@ -66,13 +54,12 @@ NoModify REG_DWORD 0x1
 NoRepair REG_DWORD 0x1
 TABLE
 
-echo "-- start the installed program"
-wine "$folder/inkpane.exe" >"$work/viewer.out" 2>&1 &
-viewer_pid=$!
-poll 60 xdotool search --name '^Inkpane 1\.1$' >/dev/null || fail "the installed program showed no window"
-kill "$viewer_pid"
-wait "$viewer_pid" || true
-viewer_pid=
+echo "-- open images with the installed program"
+# The GUI script runs the program in a copy of this prefix, which holds the
+# registry as Wine writes it out when the prefix's server ends.
+timeout 60 wineserver -w || fail "Wine did not end after the install"
+INKPANE_GUI_PLATFORM=wine INKPANE_WINE_TEMPLATE=$WINEPREFIX \
+  bash "$here/../gui/open_keyboard.sh" "$folder/inkpane.exe" "$probe" || fail "the installed program failed to open images"
 
 echo "-- uninstall"
 wine "$folder/uninstall.exe" /S || fail "the uninstaller failed"
