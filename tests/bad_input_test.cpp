@@ -2,17 +2,16 @@
 // that the decode does about it: what it draws, how often it refreshes and
 // lets events run, the message boxes, the slot left closed, and a good file
 // decoding normally straight after.
+#include "tests/bad_input.h"
+
 #include <gtest/gtest.h>
-#include <sys/prctl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <ostream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -20,6 +19,8 @@
 
 #include "decoder/read_pbm_token.h"
 #include "decoder/render_pbm_file.h"
+#include "platform/utf8_path.h"
+#include "tests/system_rows.h"
 #include "tests/test_support.h"
 
 namespace inkpane::testing {
@@ -27,13 +28,7 @@ namespace {
 
 using namespace std::string_literals;
 
-// Expected messages name the decoded file by this mark.
-constexpr std::string_view kPathMark = "<path>";
 constexpr std::size_t kHundredMegabytes = std::size_t{100} * 1000 * 1000;
-
-std::string NotRegular(std::string_view kind) {
-  return kReadError + "\"" + std::string(kPathMark) + "\" is " + std::string(kind) + ", not a regular file.";
-}
 
 // The event processing that comes while `bytes` are read with no row drawn.
 std::string PacedEvents(std::size_t bytes) { return std::string(bytes / kBytesReadBetweenEvents, 'E'); }
@@ -45,38 +40,12 @@ Rows BlackThenWhite(int width, int first, int height) {
   return rows;
 }
 
-struct BadInput {
-  std::string name;
-  // Makes the input in the folder and returns the name to decode.
-  std::function<std::string(const TempDir& dir)> make;
-  Rows rows;
-  std::string calls;
-  std::vector<std::string> messages = {};
-  // Runs at each event processing, given the name being decoded.
-  std::function<void(const std::string& path)> duringEvents = {};
-  int surfaceWidth = 64;
-  int surfaceHeight = 64;
-  // Decoded by a user other than root, for whom permission bits count.
-  bool unprivileged = false;
-};
-
-// A failure names the case, not the bytes of its row.
-void PrintTo(const BadInput& c, std::ostream* out) { *out << c.name; }
-
-std::function<std::string(const TempDir&)> Bytes(std::string bytes) {
-  return [bytes = std::move(bytes)](const TempDir& dir) { return dir.Write("input.pbm", bytes); };
-}
-
-std::function<std::string(const TempDir&)> Named(std::string path) {
-  return [path = std::move(path)](const TempDir&) { return path; };
-}
-
 // A file of `head`, then `count` times `filler`, then `tail`, written in
 // blocks so the test itself never holds it whole.
 std::function<std::string(const TempDir&)> Huge(std::string head, char filler, std::size_t count, std::string tail) {
   return [=](const TempDir& dir) {
     const std::string path = dir.Write("input.pbm", head);
-    std::ofstream out(path, std::ios::binary | std::ios::app);
+    std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::app);
     const std::string block(std::size_t{1} << 20, filler);
     for (std::size_t left = count; left > 0; left -= std::min(left, block.size())) {
       out.write(block.data(), static_cast<std::streamsize>(std::min(left, block.size())));
@@ -89,10 +58,8 @@ std::function<std::string(const TempDir&)> Huge(std::string head, char filler, s
 
 // Truncating again to the same length changes nothing, so only the first
 // event processing shrinks the file.
-std::function<void(const std::string&)> TruncateTo(off_t length) {
-  return [length](const std::string& path) {
-    if (::truncate(path.c_str(), length) != 0) throw std::runtime_error("cannot truncate " + path);
-  };
+std::function<void(const std::string&)> TruncateTo(std::uintmax_t length) {
+  return [length](const std::string& path) { std::filesystem::resize_file(PathFromUtf8(path), length); };
 }
 
 // The widest and tallest image there is, with only five raster bytes: every
@@ -118,19 +85,19 @@ BadInput LargestImageOnTwentyBytes() {
 // ahead before the truncation cannot hide where the file now ends.
 BadInput FileShrinkingMidDecode() {
   const std::string header = "P4\n8000 2000\n";
-  const off_t halfRaster = 1000 * 1000;
+  const std::uintmax_t halfRaster = 1000 * 1000;
   return {.name = "FileShrinkingMidDecode",
           .make = Huge(header, '\xFF', 2 * halfRaster, ""),
           .rows = BlackThenWhite(8, 1000, 2000),
           .calls = Refreshes(2000 / 16),
-          .duringEvents = TruncateTo(static_cast<off_t>(header.size()) + halfRaster),
+          .duringEvents = TruncateTo(header.size() + halfRaster),
           .surfaceWidth = 8,
           .surfaceHeight = 2000};
 }
 
 std::vector<BadInput> Cases() {
   const std::string nines(32, '9');
-  return {
+  std::vector<BadInput> cases = {
       {"MissingFile",
        [](const TempDir& dir) { return (dir.path() / "missing.pbm").string(); },
        {},
@@ -138,23 +105,6 @@ std::vector<BadInput> Cases() {
        {kReadError + "The file \"<path>\" does not exist."}},
       {"EmptyName", Named(""), {}, "", {kReadError + "No file name was given."}},
       {"Folder", [](const TempDir& dir) { return dir.path().string(); }, {}, "", {NotRegular("a folder")}},
-      {"Fifo",
-       [](const TempDir& dir) {
-         const std::string fifo = (dir.path() / "fifo.pbm").string();
-         if (::mkfifo(fifo.c_str(), 0600) != 0) throw std::runtime_error("mkfifo failed");
-         return fifo;
-       },
-       {},
-       "",
-       {NotRegular("a pipe")}},
-      {"DevZero", Named("/dev/zero"), {}, "", {NotRegular("a character device")}},
-      {"DevUrandom", Named("/dev/urandom"), {}, "", {NotRegular("a character device")}},
-      {.name = "WithoutReadPermission",
-       .make = Bytes("P1\n1 1\n1\n"),
-       .rows = {},
-       .calls = "",
-       .messages = {kReadError + "Permission to read \"<path>\" was denied."},
-       .unprivileged = true},
       {"EmptyFile", Bytes(""), {}, "", {kNotPbm}},
       {"EveryWhitespaceByteAndNothingElse",
        Bytes([] {
@@ -204,6 +154,8 @@ std::vector<BadInput> Cases() {
       FileShrinkingMidDecode(),
       LargestImageOnTwentyBytes(),
   };
+  std::ranges::move(SystemBadInputs(), std::back_inserter(cases));
+  return cases;
 }
 
 std::vector<std::string> WithPath(const std::vector<std::string>& messages, const std::string& path) {
@@ -216,27 +168,6 @@ std::vector<std::string> WithPath(const std::vector<std::string>& messages, cons
   }
   return named;
 }
-
-// Makes `user` the effective user for its lifetime, then root again. Changing
-// the user makes the process undumpable, which would close /proc/self to the
-// test and to the leak checker, so that is put back as well.
-class EffectiveUser {
- public:
-  explicit EffectiveUser(uid_t user) : switched_(::seteuid(user) == 0) {}
-  ~EffectiveUser() {
-    if (!switched_) return;
-    // A test process that cannot become root again must not carry on.
-    if (::seteuid(0) != 0) std::abort();
-    ::prctl(PR_SET_DUMPABLE, 1);
-  }
-  EffectiveUser(const EffectiveUser&) = delete;
-  EffectiveUser& operator=(const EffectiveUser&) = delete;
-
-  bool switched() const { return switched_; }
-
- private:
-  bool switched_;
-};
 
 class BadInputTest : public ::testing::TestWithParam<BadInput> {};
 
@@ -251,20 +182,9 @@ TEST_P(BadInputTest, IsReportedAndLeavesTheDecoderReady) {
   };
 
   Decoded decoded;
-  if (c.unprivileged) {
-    using std::filesystem::perms;
-    std::filesystem::permissions(path, perms::none);
-    if (::geteuid() == 0) {
-      // Root reads any file, so the decode runs as nobody, who may pass
-      // through the folder but not read the file.
-      std::filesystem::permissions(dir.path(), perms::owner_all | perms::others_exec);
-      const EffectiveUser nobody(kNobody);
-      if (!nobody.switched()) GTEST_SKIP() << "running as root and cannot switch to uid " << kNobody;
-      decoded = decode();
-    } else {
-      if (::access(path.c_str(), R_OK) == 0) GTEST_SKIP() << "this user may read a file of mode 000";
-      decoded = decode();
-    }
+  if (c.around) {
+    c.around(dir, path, [&] { decoded = decode(); });
+    if (IsSkipped()) return;
   } else {
     decoded = decode();
   }

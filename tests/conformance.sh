@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Renders valid PBM files with inkpane-render and compares the result pixel for pixel with netpbm's own decode.
-# Usage: bash tests/conformance.sh PATH/TO/inkpane-render PATH/TO/shared/corpus/peers
+# Usage: bash tests/conformance.sh [RUNNER...] PATH/TO/inkpane-render PATH/TO/shared/corpus/peers
+# where RUNNER is what runs the program, such as Wine's wrapper.
 set -euo pipefail
 
-render=${1:?usage: conformance.sh INKPANE_RENDER PEERS_DIR}
-peers=${2:?usage: conformance.sh INKPANE_RENDER PEERS_DIR}
+(($# >= 2)) || { echo "usage: conformance.sh [RUNNER...] INKPANE_RENDER PEERS_DIR" >&2; exit 2; }
+render=("${@:1:$#-1}")
+peers=${!#}
 # A stand-in named convert may come earlier in PATH, so ImageMagick is called by its full path.
 magick=/usr/bin/convert
 
@@ -24,7 +26,7 @@ check() {
     # The surface is sized from netpbm's header plus a margin, because a larger one only slows the run and a
     # smaller one would clip the image.
     { read -r _; read -r w h; } < "$ref"
-    if ! "$render" --size "$((w + 8))x$((h + 8))" "$file" "$out" > "$log" 2>&1; then
+    if ! "${render[@]}" --size "$((w + 8))x$((h + 8))" "$file" "$out" > "$log" 2>&1; then
       reason="inkpane-render failed: $(tail -n 1 "$log")"
     elif grep -q '^message:' "$log"; then
       reason="unexpected $(grep -m 1 '^message:' "$log")"

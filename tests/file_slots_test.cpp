@@ -1,16 +1,14 @@
 #include "platform/file_slots.h"
 
-#include <grp.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <functional>
+#include <algorithm>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "platform/run_time_error.h"
+#include "tests/system_rows.h"
 #include "tests/test_support.h"
 
 namespace inkpane::testing {
@@ -50,22 +48,14 @@ TEST(FileSlots, ReadsEveryByteThenZerosPastTheEnd) {
 TEST(FileSlots, RaisesNumberedErrors) {
   const TempDir dir;
   const std::string file = dir.Write("file", "x");
-  const std::string fifo = (dir.path() / "fifo").string();
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
 
-  const struct {
-    std::string name;
-    std::function<void()> action;
-    ErrorNumber number;
-  } cases[] = {
+  std::vector<NumberedError> cases = {
       {"missing file", [&] { OpenForInput(kSlot, file + ".missing"); }, ErrorNumber::FileNotFound},
       {"path through a file", [&] { OpenForInput(kSlot, file + "/x"); }, ErrorNumber::FileNotFound},
       {"empty name", [] { OpenForInput(kSlot, ""); }, ErrorNumber::BadFileNameOrNumber},
       {"NUL in the name", [&] { OpenForInput(kSlot, file + '\0' + "x"); }, ErrorNumber::BadFileNameOrNumber},
       {"name too long", [] { OpenForInput(kSlot, std::string(5000, 'a')); }, ErrorNumber::BadFileNameOrNumber},
       {"folder", [&] { OpenForInput(kSlot, dir.path().string()); }, ErrorNumber::PathFileAccessError},
-      {"FIFO without a writer", [&] { OpenForInput(kSlot, fifo); }, ErrorNumber::PathFileAccessError},
-      {"endless device", [] { OpenForInput(kSlot, "/dev/urandom"); }, ErrorNumber::PathFileAccessError},
       {"slot 0", [&] { OpenForInput(0, file); }, ErrorNumber::BadFileNameOrNumber},
       {"slot past the table", [&] { OpenForInput(kFileSlotCount + 1, file); }, ErrorNumber::BadFileNameOrNumber},
       {"reading a closed slot", [] { FileSlotAt(kSlot).ReadByte(); }, ErrorNumber::BadFileNameOrNumber},
@@ -76,7 +66,8 @@ TEST(FileSlots, RaisesNumberedErrors) {
        },
        ErrorNumber::FileAlreadyOpen},
   };
-  for (const auto& c : cases) {
+  std::ranges::move(SystemNumberedErrors(dir, kSlot), std::back_inserter(cases));
+  for (const NumberedError& c : cases) {
     SCOPED_TRACE(c.name);
     try {
       c.action();
@@ -87,39 +78,6 @@ TEST(FileSlots, RaisesNumberedErrors) {
     }
     CloseFile(kSlot);
   }
-}
-
-// What a process that may not read `file` gets when it opens it, as an exit
-// status: 0 for the right error, 1 for no error, 2 for a wrong one.
-int OpenAsUnprivilegedUser(const std::string& file) {
-  // Root may read any file, so a root process gives up root in a child first.
-  if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
-    return 3;
-  }
-  try {
-    OpenForInput(kSlot, file);
-    return 1;
-  } catch (const RunTimeError& error) {
-    const bool right = error.number() == ErrorNumber::PermissionDenied &&
-                       std::string(error.what()) == "Permission to read \"" + file + "\" was denied.";
-    return right ? 0 : 2;
-  }
-}
-
-TEST(FileSlots, PermissionDeniedNamesTheFile) {
-  const TempDir dir;
-  using std::filesystem::perms;
-  std::filesystem::permissions(dir.path(), perms::owner_all | perms::others_read | perms::others_exec);
-  const std::string file = dir.Write("secret.pbm", "P1");
-  std::filesystem::permissions(file, perms::none);
-
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) ::_exit(OpenAsUnprivilegedUser(file));
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: opened anyway, 2: wrong error, 3: could not give up root";
 }
 
 TEST(FileSlots, CloseAllFreesEverySlot) {

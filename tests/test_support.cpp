@@ -1,12 +1,15 @@
 #include "tests/test_support.h"
 
+#include <cstdint>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 
 #include "decoder/read_pbm_token.h"
 #include "decoder/render_pbm_file.h"
 #include "platform/file_slots.h"
 #include "platform/platform_hooks.h"
+#include "platform/utf8_path.h"
 #include "tools/offscreen_target.h"
 
 namespace inkpane::testing {
@@ -40,10 +43,16 @@ std::string MessageAsText(std::string_view text, MessageBoxStyle style, std::str
   return "[" + std::to_string(static_cast<int>(style)) + "] " + std::string(title) + ": " + std::string(text);
 }
 
+// A name nobody else has taken: create_directory makes the folder only when
+// none of that name was there.
 TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "inkpane-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
-  path_ = pattern;
+  std::random_device random;
+  std::uniform_int_distribution<std::uint32_t> number;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    path_ = std::filesystem::temp_directory_path() / ("inkpane-test-" + std::to_string(number(random)));
+    if (std::filesystem::create_directory(path_)) return;
+  }
+  throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {
@@ -52,11 +61,12 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::Write(std::string_view name, std::string_view bytes) const {
-  const std::filesystem::path file = path_ / name;
+  const std::filesystem::path file = path_ / PathFromUtf8(name);
+  std::filesystem::create_directories(file.parent_path());
   std::ofstream out(file, std::ios::binary);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + file.string());
-  return file.string();
+  if (!out) throw std::runtime_error("cannot write " + Utf8FromPath(file));
+  return Utf8FromPath(file);
 }
 
 Decoded DecodeFile(const std::string& path, int surfaceWidth, int surfaceHeight,

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -27,10 +25,6 @@ std::string Overflow(std::string_view shown);
 // records them.
 std::string Refreshes(int count);
 
-// The unprivileged user a test running as root decodes as, for whom
-// permission bits count.
-inline constexpr uid_t kNobody = 65534;
-
 // A fresh folder under the system's temporary folder, removed with everything
 // in it when the object goes.
 class TempDir {
@@ -41,7 +35,8 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-  // Writes `bytes` to a file of that name in the folder and returns its path.
+  // Writes `bytes` to a file of that name, in UTF-8, in the folder or in a
+  // folder under it, made as needed, and returns its path in UTF-8.
   std::string Write(std::string_view name, std::string_view bytes) const;
 
  private:

@@ -1,7 +1,8 @@
 #include "platform/program_arguments.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs the types of windows.h before it.
+#include <shellapi.h>
 
 #include <memory>
 #include <span>

@@ -101,6 +101,19 @@ std::wstring ApiPath(const std::wstring& fullPath) {
   return L"\\\\?\\" + fullPath;
 }
 
+// Windows' file systems hold at most 255 characters in one name, which Wine,
+// on a system with longer names, does not check.
+constexpr std::size_t kLongestComponent = 255;
+
+bool HasOverlongComponent(std::wstring_view path) {
+  for (std::size_t start = 0; start < path.size();) {
+    const std::size_t end = std::min(path.find(L'\\', start), path.size());
+    if (end - start > kLongestComponent) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
 FileFailure KindOfFile(DWORD type) {
   switch (type) {
     case FILE_TYPE_CHAR:
@@ -117,6 +130,7 @@ FileFailure KindOfFile(DWORD type) {
 SystemFile::SystemFile(std::string_view fileName) {
   const std::wstring fullPath = FullPath(fileName);
   if (const std::optional<FileFailure> device = DeviceKind(fullPath)) RaiseFileFailure(*device, fileName);
+  if (HasOverlongComponent(fullPath)) RaiseFileFailure(FileFailure::NameTooLong, fileName);
   const std::wstring path = ApiPath(fullPath);
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
