@@ -1,0 +1,187 @@
+#include "viewer/win32/form1.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "viewer/commands.h"
+#include "viewer/win32/system_lines.h"
+
+namespace inkpane {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"Inkpane.Form1";
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
+constexpr DWORD kExStyle = 0;
+// The client area's first size in twips, a twentieth of a point: 449 by 343
+// pixels at 96 dots per inch, more at a higher setting.
+constexpr int kClientWidthTwips = 6735;
+constexpr int kClientHeightTwips = 5145;
+constexpr int kTwipsPerInch = 1440;
+// The application icon in the program's resources.
+constexpr WORD kIconId = 1;
+
+BOOL CALLBACK TakeInMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM largest) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoW(monitor, &info)) {
+    SIZE& size = *reinterpret_cast<SIZE*>(largest);
+    size.cx = std::max(size.cx, info.rcMonitor.right - info.rcMonitor.left);
+    size.cy = std::max(size.cy, info.rcMonitor.bottom - info.rcMonitor.top);
+  }
+  return TRUE;
+}
+
+// The persistent image covers the largest monitor in device pixels, so the
+// window can be maximised on any of them and still show the whole picture.
+SIZE LargestMonitor() {
+  SIZE largest{1, 1};
+  EnumDisplayMonitors(nullptr, nullptr, TakeInMonitor, reinterpret_cast<LPARAM>(&largest));
+  return largest;
+}
+
+Colour WorkspaceColour() {
+  const COLORREF colour = GetSysColor(COLOR_APPWORKSPACE);
+  return (Colour{GetRValue(colour)} << 16) | (Colour{GetGValue(colour)} << 8) | Colour{GetBValue(colour)};
+}
+
+RECT ToRect(const PixelRect& area) {
+  const auto clamp = [](std::size_t value) { return static_cast<LONG>(std::min<std::size_t>(value, 0x7FFFFFFF)); };
+  return {clamp(area.left), clamp(area.top), clamp(area.right), clamp(area.bottom)};
+}
+
+}  // namespace
+
+Form1::Form1() : image_(LargestMonitor(), WorkspaceColour()) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = WindowProcedure;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconId));
+  windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
+                                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = kWindowClass;
+  RegisterClassExW(&windowClass);
+
+  CreateWindowExW(kExStyle, kWindowClass, L"Inkpane 1.1", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                  CW_USEDEFAULT, nullptr, CreateMenus(), instance, this);
+  if (window_ == nullptr) throw std::runtime_error("The window could not be created.");
+  platform_.emplace(window_);
+  SetInitialSize();
+}
+
+Form1::~Form1() {
+  if (window_ != nullptr) DestroyWindow(window_);
+}
+
+HMENU Form1::CreateMenus() {
+  const HMENU menuBar = CreateMenu();
+  mnuFile = CreatePopupMenu();
+  AppendMenuW(mnuFile, MF_STRING, mnuOpen, L"&Open");
+  AppendMenuW(mnuFile, MF_SEPARATOR, mnuSep1, nullptr);
+  AppendMenuW(mnuFile, MF_STRING, mnuExit, L"&Exit");
+  mnuHelp = CreatePopupMenu();
+  AppendMenuW(mnuHelp, MF_STRING, mnuAbout, L"&About...");
+  AppendMenuW(menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuFile), L"&File");
+  AppendMenuW(menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuHelp), L"&Help");
+  return menuBar;
+}
+
+// The size is set once the window exists, since only then is it known on
+// which monitor, and so at which DPI, it lies.
+void Form1::SetInitialSize() {
+  const UINT dpi = GetDpiForWindow(window_);
+  RECT frame{0, 0, MulDiv(kClientWidthTwips, static_cast<int>(dpi), kTwipsPerInch),
+             MulDiv(kClientHeightTwips, static_cast<int>(dpi), kTwipsPerInch)};
+  AdjustWindowRectExForDpi(&frame, kStyle, TRUE, kExStyle, dpi);
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1::Show(int showCommand) {
+  ShowWindow(window_, showCommand);
+  UpdateWindow(window_);
+}
+
+// Only what changed since the last refresh is repainted: during a decode
+// that is a strip of sixteen rows, not the whole window. Windows clips it to
+// the client area and repaints it before UpdateWindow returns.
+void Form1::Refresh() {
+  const PixelRect changed = image_.TakeChanges();
+  if (changed.empty()) return;
+  const RECT area = ToRect(changed);
+  InvalidateRect(window_, &area, FALSE);
+  UpdateWindow(window_);
+}
+
+void Form1::Cls() { image_.Clear(); }
+
+void Form1::EnableOpen(bool enabled) {
+  EnableMenuItem(GetMenu(window_), mnuOpen, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+  DrawMenuBar(window_);
+}
+
+LRESULT CALLBACK Form1::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    form->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return form->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case mnuOpen:
+          mnuOpen_Click();
+          return 0;
+        case mnuExit:
+          mnuExit_Click();
+        case mnuAbout:
+          mnuAbout_Click();
+          return 0;
+      }
+      break;
+    case WM_CLOSE:
+      Form_Unload();
+    case WM_ERASEBKGND:
+      // Painting covers every pixel it is asked for, so nothing is erased
+      // first, which would flash the background over the picture.
+      return 1;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_DPICHANGED: {
+      // The menus and the frame follow the new DPI; the picture stays one
+      // image pixel on one device pixel and needs nothing.
+      const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void Form1::Paint() {
+  PAINTSTRUCT paint;
+  const HDC target = BeginPaint(window_, &paint);
+  image_.Paint(target, paint.rcPaint);
+  EndPaint(window_, &paint);
+}
+
+void Form1::mnuOpen_Click() { OpenCommand(*this, CommonDialog1); }
+
+void Form1::mnuExit_Click() { ExitCommand(); }
+
+void Form1::mnuAbout_Click() { AboutCommand(SystemLines()); }
+
+// Closing the window is never cancelled: it is the same as Exit.
+void Form1::Form_Unload() { mnuExit_Click(); }
+
+}  // namespace inkpane

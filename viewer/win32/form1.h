@@ -1,0 +1,59 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+
+#include "platform/common_dialog.h"
+#include "platform/win32/win32_platform.h"
+#include "viewer/viewer_window.h"
+#include "viewer/win32/persistent_image.h"
+
+namespace inkpane {
+
+// The program's one window: a menu bar over a persistent image, and the
+// drawing target that the Open command hands to the decoder.
+class Form1 final : public ViewerWindow {
+ public:
+  Form1();
+  ~Form1() override;
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  // Shows the window as the program was asked to start (normal, minimised...).
+  void Show(int showCommand);
+
+  std::uint32_t hdc() const override { return image_.hdc(); }
+  // Shows on screen, before returning, what changed in the persistent image
+  // since the last refresh.
+  void Refresh() override;
+  void Cls() override;
+  void EnableOpen(bool enabled) override;
+
+ private:
+  // The menu entries, by their command identifiers.
+  enum MenuItem : UINT { mnuOpen = 1, mnuSep1, mnuExit, mnuAbout };
+
+  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  HMENU CreateMenus();
+  void SetInitialSize();
+  void Paint();
+
+  void mnuOpen_Click();
+  [[noreturn]] void mnuExit_Click();
+  void mnuAbout_Click();
+  [[noreturn]] void Form_Unload();
+
+  PersistentImage image_;
+  HWND window_ = nullptr;
+  // Installed once the window exists, since it owns the dialogs.
+  std::optional<Win32Platform> platform_;
+  CommonDialog CommonDialog1;
+  // The menus; the window owns them.
+  HMENU mnuFile = nullptr;
+  HMENU mnuHelp = nullptr;
+};
+
+}  // namespace inkpane
