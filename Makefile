@@ -1,7 +1,11 @@
 # `make run` installs what building and running need, builds the viewer and
 # starts it.
 # `make test` also installs what the tests need, builds the optimised and the
-# sanitizer builds, and runs every test in both.
+# sanitizer builds and the Windows build, and runs every test in all three,
+# the Windows ones under Wine.
+# `make windows` cross-builds the Windows programs into build-windows/ and
+# writes the Windows zip and installer, inkpane-VERSION-win64.zip and
+# inkpane-VERSION-setup.exe, here.
 # `make package` builds a Debian package, inkpane_VERSION_ARCH.deb, here.
 # `make bench` measures the decoder beside its peers and prints the figures.
 # `make fuzz` fuzzes the decoder for FUZZ_MINUTES minutes (10 unless given).
@@ -9,10 +13,11 @@ BUILD := build
 SANITIZE_BUILD := build-sanitize
 FUZZ_BUILD := build-fuzz
 PACKAGE_BUILD := build-package
+WINDOWS_BUILD := build-windows
 FUZZ_MINUTES := 10
 CTEST := ctest --output-on-failure --timeout 300 --parallel 2
 
-.PHONY: deps run-deps build run test package bench fuzz clean
+.PHONY: deps run-deps build windows-build run test windows package bench fuzz clean
 
 deps:
 	@tools/install-deps
@@ -29,6 +34,18 @@ build: deps
 	  cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DINKPANE_SANITIZE=ON -DBUILD_TESTING=ON
 	cmake --build $(BUILD)
 	cmake --build $(SANITIZE_BUILD)
+	@$(MAKE) --no-print-directory windows-build
+
+# The Windows GUI tests run host programs of the Linux build, such as its X
+# probe. The release target comes with the packaging, where it is there.
+windows-build:
+	@[ -f $(WINDOWS_BUILD)/CMakeCache.txt ] || \
+	  cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	    -DCMAKE_BUILD_TYPE=Release -DINKPANE_HOST_BUILD=$(CURDIR)/$(BUILD)
+	cmake --build $(WINDOWS_BUILD)
+	@if cmake --build $(WINDOWS_BUILD) --target help | grep -q '^windows_release:'; then \
+	  cmake --build $(WINDOWS_BUILD) --target windows_release; \
+	fi
 
 # Without a graphical session the viewer says so and ends with status 1; this
 # adds how to give it a virtual screen.
@@ -42,6 +59,11 @@ run: run-deps
 test: build
 	$(CTEST) --test-dir $(SANITIZE_BUILD)
 	$(CTEST) --test-dir $(BUILD)
+	$(CTEST) --test-dir $(WINDOWS_BUILD)
+
+windows:
+	@tools/install-deps windows
+	@$(MAKE) --no-print-directory windows-build
 
 package:
 	@tools/install-deps package
@@ -62,4 +84,4 @@ fuzz: deps
 	tests/fuzz/run $(FUZZ_BUILD) $(FUZZ_MINUTES)
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD) $(WINDOWS_BUILD)
