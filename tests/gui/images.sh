@@ -70,7 +70,7 @@ read_background() {
 # pixel, and the background colour everywhere else. netpbm decodes the image,
 # independently of the viewer.
 expected_client() {
-  local width=$((CLIENT_WIDTH * scale)) height=$((CLIENT_HEIGHT * scale))
+  local width=$client_width height=$client_height
   ppmtoppm <"$1" >"$work/$2-netpbm.ppm" || fail "netpbm could not read $1"
   "$IM_CONVERT" -size "${width}x$height" "xc:$background" "$work/$2-netpbm.ppm" -geometry +0+0 -composite \
     "$work/$2.ppm" || fail "could not compose the expected client area $2"

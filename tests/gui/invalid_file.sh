@@ -14,7 +14,7 @@ pgmmake 0.5 40 30 >"$work/files/grey.pgm" || fail "pgmmake failed"
 start_viewer
 read_background
 expected_client "$work/files/page.pbm" expected-page
-"$IM_CONVERT" -size $((CLIENT_WIDTH * scale))x$((CLIENT_HEIGHT * scale)) "xc:$background" "$work/expected-empty.ppm" ||
+"$IM_CONVERT" -size "${client_width}x$client_height" "xc:$background" "$work/expected-empty.ppm" ||
   fail "could not make the empty client area"
 
 step "open page.pbm"

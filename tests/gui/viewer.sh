@@ -13,6 +13,10 @@ work= viewer= viewer_pid= failed=0
 # exit status and when its end was seen, and when the last key that should
 # end it was sent.
 main_win= menubar_height= scale=1 viewer_status= exited_us= keystroke_us=
+# Set by start_viewer: the client area's first size in screen pixels, at the
+# scale factor, which may be fractional (Windows at 144 DPI is 1.5). Windows
+# rounds half a pixel up.
+client_width= client_height=
 # Set by viewer_memory_kb: the viewer's resident memory in kB.
 memory_kb=
 
@@ -113,6 +117,8 @@ linger() { sleep "$1"; }
 # (`env NAME=VALUE`, `strace ...`) that ends by executing it. Waits for the
 # main window, focuses it and measures the menu bar.
 start_viewer() {
+  read -r client_width client_height < <(awk -v w="$CLIENT_WIDTH" -v h="$CLIENT_HEIGHT" -v scale="$scale" \
+    'BEGIN { printf "%d %d\n", w * scale + 0.5, h * scale + 0.5 }')
   "$@" "$viewer" >"$work/viewer.out" 2>"$work/viewer.err" &
   viewer_pid=$!
   wait_window "$MAIN_TITLE" || fail "the main window did not appear"
@@ -120,8 +126,8 @@ start_viewer() {
   focus "$main_win"
   local x y w h
   read -r x y w h < <(geometry "$main_win")
-  ((w == CLIENT_WIDTH * scale)) || fail "the window is $w pixels wide, not $((CLIENT_WIDTH * scale))"
-  menubar_height=$((h - CLIENT_HEIGHT * scale))
+  ((w == client_width)) || fail "the window is $w pixels wide, not $client_width"
+  menubar_height=$((h - client_height))
   ((menubar_height > 0)) || fail "the window is $h pixels high, which leaves no room for the menu bar"
 }
 
