@@ -67,6 +67,10 @@ RunTimeError FailureError(FileFailure failure, std::string_view fileName, std::s
 
 }  // namespace
 
+void RaiseSystemFailure(FileFailure failure, std::string_view systemText) {
+  throw RunTimeError(FailureError(failure, {}, systemText).number(), std::string(systemText));
+}
+
 void RaiseFileFailure(FileFailure failure, std::string_view fileName, std::string_view systemText) {
   throw FailureError(failure, fileName, systemText);
 }

@@ -32,4 +32,8 @@ enum class FileFailure {
 // ReadFailed.
 [[noreturn]] void RaiseFileFailure(FileFailure failure, std::string_view fileName, std::string_view systemText = {});
 
+// Raises the run-time error for `failure` described in the system's own
+// words, for a system whose users know its descriptions of failures (Windows).
+[[noreturn]] void RaiseSystemFailure(FileFailure failure, std::string_view systemText);
+
 }  // namespace inkpane

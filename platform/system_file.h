@@ -33,7 +33,8 @@ class SystemFile {
 
   // Reads up to buffer.size() bytes at the current position and returns how
   // many it read: 0 only at the end of the file. A failure is raised through
-  // RaiseFileFailure, naming `fileName`.
+  // RaiseFileFailure, naming `fileName`, or where the system has words of its
+  // own for it, RaiseSystemFailure.
   std::size_t Read(std::span<std::uint8_t> buffer, std::string_view fileName);
 
   void Close();

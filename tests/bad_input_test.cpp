@@ -102,7 +102,7 @@ std::vector<BadInput> Cases() {
        [](const TempDir& dir) { return (dir.path() / "missing.pbm").string(); },
        {},
        "",
-       {kReadError + "The file \"<path>\" does not exist."}},
+       {kReadError + MissingFileDescription(std::string(kPathMark))}},
       {"EmptyName", Named(""), {}, "", {kReadError + "No file name was given."}},
       {"Folder", [](const TempDir& dir) { return dir.path().string(); }, {}, "", {NotRegular("a folder")}},
       {"EmptyFile", Bytes(""), {}, "", {kNotPbm}},

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/file_slots.h"
+#include "tests/system_rows.h"
 #include "tests/test_support.h"
 
 namespace inkpane::testing {
@@ -184,7 +185,7 @@ TEST(RenderPbmFile, ReportsFilesThatCannotBeRead) {
     std::string description;
   };
   const FileCase cases[] = {
-      {"missing file", missing, "The file \"" + missing + "\" does not exist."},
+      {"missing file", missing, MissingFileDescription(missing)},
       {"empty name", "", "No file name was given."},
       {"folder", dir.path().string(), "\"" + dir.path().string() + "\" is a folder, not a regular file."},
   };

@@ -25,4 +25,8 @@ struct NumberedError {
 std::vector<NumberedError> SystemNumberedErrors(const TempDir& dir, int slot);
 std::vector<BadInput> SystemBadInputs();
 
+// How this system describes the failure to open a file at `path` that does
+// not exist.
+std::string MissingFileDescription(const std::string& path);
+
 }  // namespace inkpane::testing

@@ -20,28 +20,32 @@ struct HandleCloser {
 };
 using OwnedHandle = std::unique_ptr<void, HandleCloser>;
 
-[[noreturn]] void RaiseOpenFailure(DWORD error, std::string_view fileName) {
+// The failure as the system describes it, numbered by its kind.
+FileFailure KindOfFailure(DWORD error) {
   switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_DRIVE:
-      RaiseFileFailure(FileFailure::NotFound, fileName);
+      return FileFailure::NotFound;
     case ERROR_ACCESS_DENIED:
-      RaiseFileFailure(FileFailure::PermissionDenied, fileName);
+    case ERROR_SHARING_VIOLATION:
+      return FileFailure::PermissionDenied;
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:
-      RaiseFileFailure(FileFailure::InvalidName, fileName);
+      return FileFailure::InvalidName;
     case ERROR_FILENAME_EXCED_RANGE:
-      RaiseFileFailure(FileFailure::NameTooLong, fileName);
+      return FileFailure::NameTooLong;
     case ERROR_TOO_MANY_OPEN_FILES:
-      RaiseFileFailure(FileFailure::TooManyFiles, fileName);
+      return FileFailure::TooManyFiles;
     case ERROR_NOT_ENOUGH_MEMORY:
     case ERROR_OUTOFMEMORY:
-      RaiseFileFailure(FileFailure::OutOfMemory, fileName);
+      return FileFailure::OutOfMemory;
     default:
-      RaiseFileFailure(FileFailure::OpenFailed, fileName, SystemErrorText(error));
+      return FileFailure::OpenFailed;
   }
 }
+
+[[noreturn]] void RaiseOpenFailure(DWORD error) { RaiseSystemFailure(KindOfFailure(error), SystemErrorText(error)); }
 
 bool StartsWith(std::wstring_view text, std::wstring_view prefix, bool ignoreCase = false) {
   return text.size() >= prefix.size() &&
@@ -83,7 +87,7 @@ std::wstring FullPath(std::string_view fileName) {
   std::wstring full(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length == 0) RaiseOpenFailure(GetLastError(), fileName);
+    if (length == 0) RaiseOpenFailure(GetLastError());
     if (length < full.size()) {
       full.resize(length);
       return full;
@@ -140,18 +144,18 @@ SystemFile::SystemFile(std::string_view fileName) {
   // one may go on writing it, renaming it or deleting it while it is read.
   HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (opened == INVALID_HANDLE_VALUE) RaiseOpenFailure(GetLastError(), fileName);
+  if (opened == INVALID_HANDLE_VALUE) RaiseOpenFailure(GetLastError());
   OwnedHandle file(opened);
   // A pipe or a device that the name did not show may never end.
   if (const DWORD type = GetFileType(file.get()); type != FILE_TYPE_DISK) RaiseFileFailure(KindOfFile(type), fileName);
   handle_ = reinterpret_cast<std::intptr_t>(file.release());
 }
 
-std::size_t SystemFile::Read(std::span<std::uint8_t> buffer, std::string_view fileName) {
+std::size_t SystemFile::Read(std::span<std::uint8_t> buffer, std::string_view) {
   const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(buffer.size(), MAXDWORD));
   DWORD count = 0;
   if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer.data(), wanted, &count, nullptr)) {
-    RaiseFileFailure(FileFailure::ReadFailed, fileName, SystemErrorText(GetLastError()));
+    RaiseSystemFailure(FileFailure::ReadFailed, SystemErrorText(GetLastError()));
   }
   return count;
 }

@@ -83,4 +83,6 @@ std::vector<BadInput> SystemBadInputs() {
   };
 }
 
+std::string MissingFileDescription(const std::string& path) { return "The file \"" + path + "\" does not exist."; }
+
 }  // namespace inkpane::testing

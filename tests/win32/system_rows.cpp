@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/file_slots.h"
+#include "platform/win32/system_error_text.h"
 #include "platform/win32/wide_string.h"
 
 namespace inkpane::testing {
@@ -90,5 +91,8 @@ std::vector<BadInput> SystemBadInputs() {
        .around = WhileHeldForWriting},
   };
 }
+
+// Users of Windows know its own words for the failure.
+std::string MissingFileDescription(const std::string&) { return SystemErrorText(ERROR_FILE_NOT_FOUND); }
 
 }  // namespace inkpane::testing
