@@ -3,7 +3,7 @@
 ; Apps & features. It associates no file type, since Inkpane takes no
 ; arguments. /S installs, and uninstalls, without a question.
 ; The build defines VERSION (1.1.0.3), FILE_VERSION (1.01.0003), PUBLISHER,
-; HOMEPAGE, EXE, README, ICON and OUTFILE.
+; EXE, README, ICON and OUTFILE.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -66,7 +66,6 @@ Section "Inkpane"
   WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayName "Inkpane"
   WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayVersion "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" Publisher "${PUBLISHER}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" URLInfoAbout "${HOMEPAGE}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayIcon "$INSTDIR\inkpane.exe,0"
   WriteRegStr HKLM "${UNINSTALL_KEY}" InstallLocation "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" UninstallString '"$INSTDIR\uninstall.exe"'
