@@ -17,7 +17,7 @@ WINDOWS_BUILD := build-windows
 FUZZ_MINUTES := 10
 CTEST := ctest --output-on-failure --timeout 300 --parallel 2
 
-.PHONY: deps run-deps build windows-build run test windows package bench fuzz clean
+.PHONY: deps run-deps build windows-build run test test-sanitize test-optimised test-windows windows package bench fuzz clean
 
 deps:
 	@tools/install-deps
@@ -56,9 +56,19 @@ run: run-deps
 	  echo "Without a screen (over ssh, in CI), xvfb-run gives it a virtual one: xvfb-run -a $(BUILD)/inkpane" >&2; \
 	  exit $$status; }
 
+# The three builds' tests run side by side: most of their time the real-window
+# tests wait on what the screen shows, and the machine has room for more.
+# Each build's output is shown whole once its tests are done.
 test: build
+	@$(MAKE) --no-print-directory -j3 --output-sync=target test-sanitize test-optimised test-windows
+
+test-sanitize:
 	$(CTEST) --test-dir $(SANITIZE_BUILD)
+
+test-optimised:
 	$(CTEST) --test-dir $(BUILD)
+
+test-windows:
 	$(CTEST) --test-dir $(WINDOWS_BUILD)
 
 windows:

@@ -82,7 +82,7 @@ gui_session() {
     command -v "$tool" >/dev/null || { note "missing tool: $tool"; exit 2; }
   done
 
-  work=$(mktemp -d "${TMPDIR:-/tmp}/inkpane-gui.XXXXXX") || exit 2
+  work=$(mktemp -d "${TMPDIR:-/tmp}/inkpane-gui.${INKPANE_GUI_SUITE:-any}.XXXXXX") || exit 2
   trap gui_cleanup EXIT
   # The viewer runs with an empty home and its own runtime folder, as in a
   # fresh desktop session, so that no setting of the developer's can change

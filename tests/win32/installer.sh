@@ -11,7 +11,7 @@ set -euo pipefail
 
 setup=$1 version=$2 probe=$3
 here=$(dirname "$0")
-work=$(mktemp -d "${TMPDIR:-/tmp}/inkpane-installer.XXXXXX")
+work=$(mktemp -d "${TMPDIR:-/tmp}/inkpane-gui.${INKPANE_GUI_SUITE:-any}.installer.XXXXXX")
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 cleanup() {
   # Ends every program of this prefix, and its server.
