@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPaintEvent>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -275,6 +276,7 @@ TEST(Form1, AboutNamesTheProgramInBlocksOfLines) {
   EXPECT_TRUE(lines[0].starts_with("Inkpane 1.0"));
   EXPECT_NE(lines[1].find("PBM"), std::string::npos);
   EXPECT_EQ(lines[2], "");
+  EXPECT_NE(std::ranges::find(lines, "Inkpane is free software under the MIT licence."), lines.end());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     EXPECT_EQ(lines[i].find_first_of("\r\n"), std::string::npos) << "line " << i;
     if (i > 0) {

@@ -44,6 +44,7 @@ std::string AboutText(std::string_view systemLines) {
          "\r\n"
          "One image pixel on one screen pixel, from the top-left corner.\r\n"
          "Keys: Alt+F, O to open; Alt+F, E to exit; Alt+H, A for this box.\r\n"
+         "Inkpane is free software under the MIT licence.\r\n"
          "\r\n" +
          std::string(systemLines);
 }

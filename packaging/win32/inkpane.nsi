@@ -1,9 +1,9 @@
-; The Inkpane installer: puts inkpane.exe and its read-me under Program Files,
-; adds a Start-menu shortcut for every user and registers the uninstaller in
-; Apps & features. It associates no file type, since Inkpane takes no
+; The Inkpane installer: shows the licence, puts inkpane.exe, its read-me and
+; the licence under Program Files, adds a Start-menu shortcut for every user
+; and registers the uninstaller in Apps & features. It associates no file type, since Inkpane takes no
 ; arguments. /S installs, and uninstalls, without a question.
 ; The build defines VERSION (1.1.0.3), FILE_VERSION (1.01.0003), PUBLISHER,
-; EXE, README, ICON and OUTFILE.
+; EXE, README, LICENSE, ICON and OUTFILE.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -33,6 +33,11 @@ VIAddVersionKey /LANG=0 LegalCopyright "Copyright 2026 ${PUBLISHER}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+; The licence grants rights and asks for nothing, so the page needs only Next,
+; not a box to tick.
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Inkpane is free software under the MIT licence."
+!insertmacro MUI_PAGE_LICENSE "${LICENSE}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -60,6 +65,7 @@ Section "Inkpane"
   SetOutPath "$INSTDIR"
   File "${EXE}"
   File "${README}"
+  File "${LICENSE}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\Inkpane.lnk" "$INSTDIR\inkpane.exe"
 
@@ -81,6 +87,7 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\Inkpane.lnk"
   Delete "$INSTDIR\inkpane.exe"
   Delete "$INSTDIR\README.txt"
+  Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

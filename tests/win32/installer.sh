@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs Inkpane with its installer, silently, into a Wine prefix of the
-# test's own, and checks what a user would find: the program and its read-me
-# under Program Files, the Start-menu shortcut, the entry of Apps & features,
-# and the installed program opening images as a user opens them (the GUI
-# script open_keyboard.sh, run on the installed program). Then uninstalls it,
+# test's own, and checks what a user would find: the program, its read-me and
+# its licence under Program Files, the Start-menu shortcut, the entry of Apps &
+# features, and the installed program opening images as a user opens them (the
+# GUI script open_keyboard.sh, run on the installed program). Then uninstalls it,
 # silently, and checks that all of it is gone. Runs on an X display
 # (xvfb-run), so that every Wine program of the prefix shares it.
 # Usage: installer.sh PATH/TO/inkpane-VERSION-setup.exe VERSION PATH/TO/x11-probe
@@ -26,7 +26,7 @@ fail() {
 folder="$WINEPREFIX/drive_c/Program Files/Inkpane"
 shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Inkpane.lnk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Inkpane'
-installed=("$folder/inkpane.exe" "$folder/README.txt" "$folder/uninstall.exe" "$shortcut")
+installed=("$folder/inkpane.exe" "$folder/README.txt" "$folder/LICENSE.txt" "$folder/uninstall.exe" "$shortcut")
 
 wineboot -i >/dev/null 2>&1 || fail "wineboot could not prepare the prefix"
 
