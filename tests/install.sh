@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks that the program, its
-# desktop entry, its AppStream metadata and its icons land where desktops and
-# software centres look for them, and that those validate. Given a PREFIX
-# that already holds them, as an unpacked package's usr/ does, checks that.
+# manual page, its desktop entry, its AppStream metadata and its icons land
+# where desktops and software centres look for them, and that those validate.
+# Given a PREFIX that already holds them, as an unpacked package's usr/ does,
+# checks that.
 # Usage: install.sh BUILD_DIR APPSTREAM_ID [PREFIX]
 set -euo pipefail
 
@@ -22,6 +23,7 @@ expect share/applications/inkpane.desktop
 expect share/metainfo/"$appstream_id".metainfo.xml
 expect share/doc/inkpane/copyright
 expect share/doc/inkpane/changelog.gz
+expect share/man/man1/inkpane.1.gz
 expect share/icons/hicolor/16x16/apps/inkpane.xpm
 expect share/icons/hicolor/32x32/apps/inkpane.xpm
 
@@ -33,6 +35,7 @@ no_display_says=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/
   { echo "without a display it ended with status $no_display_status, saying: $no_display_says"; status=1; }
 grep -qx 'Exec=inkpane' "$prefix/share/applications/inkpane.desktop" || { echo "desktop entry runs something else"; status=1; }
 desktop-file-validate "$prefix/share/applications/inkpane.desktop" || { echo "the desktop entry is not valid"; status=1; }
+[[ -z $(man --warnings -l "$prefix/share/man/man1/inkpane.1.gz" 2>&1 >/dev/null) ]] || { echo "the manual page has warnings"; status=1; }
 appstreamcli validate --no-net "$prefix/share/metainfo/$appstream_id.metainfo.xml" || { echo "the metainfo is not valid"; status=1; }
 for size in 16 32; do
   actual=$(/usr/bin/identify -format '%wx%h' "$prefix/share/icons/hicolor/${size}x${size}/apps/inkpane.xpm")
