@@ -24,8 +24,13 @@ expect share/metainfo/"$appstream_id".metainfo.xml
 expect share/doc/inkpane/copyright
 expect share/doc/inkpane/changelog.gz
 expect share/man/man1/inkpane.1.gz
-expect share/icons/hicolor/16x16/apps/inkpane.xpm
-expect share/icons/hicolor/32x32/apps/inkpane.xpm
+expect share/icons/hicolor/scalable/apps/inkpane.svg
+expect share/icons/hicolor/16x16/apps/inkpane.png
+expect share/icons/hicolor/32x32/apps/inkpane.png
+expect share/icons/hicolor/48x48/apps/inkpane.png
+expect share/icons/hicolor/64x64/apps/inkpane.png
+expect share/icons/hicolor/128x128/apps/inkpane.png
+expect share/icons/hicolor/256x256/apps/inkpane.png
 
 [[ -x $prefix/bin/inkpane ]] || { echo "bin/inkpane is not executable"; status=1; }
 # Started with no graphical session, as over ssh, it says so and ends.
@@ -37,8 +42,8 @@ grep -qx 'Exec=inkpane' "$prefix/share/applications/inkpane.desktop" || { echo "
 desktop-file-validate "$prefix/share/applications/inkpane.desktop" || { echo "the desktop entry is not valid"; status=1; }
 [[ -z $(man --warnings -l "$prefix/share/man/man1/inkpane.1.gz" 2>&1 >/dev/null) ]] || { echo "the manual page has warnings"; status=1; }
 appstreamcli validate --no-net "$prefix/share/metainfo/$appstream_id.metainfo.xml" || { echo "the metainfo is not valid"; status=1; }
-for size in 16 32; do
-  actual=$(/usr/bin/identify -format '%wx%h' "$prefix/share/icons/hicolor/${size}x${size}/apps/inkpane.xpm")
+for size in 16 32 48 64 128 256; do
+  actual=$(/usr/bin/identify -format '%wx%h' "$prefix/share/icons/hicolor/${size}x${size}/apps/inkpane.png")
   [[ $actual == "${size}x${size}" ]] || { echo "the ${size}x${size} icon is $actual"; status=1; }
 done
 exit $status
