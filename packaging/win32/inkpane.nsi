@@ -28,7 +28,7 @@ VIAddVersionKey /LANG=0 ProductVersion "${FILE_VERSION}"
 VIAddVersionKey /LANG=0 FileVersion "${FILE_VERSION}"
 VIAddVersionKey /LANG=0 FileDescription "Inkpane ${FILE_VERSION} Setup"
 VIAddVersionKey /LANG=0 CompanyName "${PUBLISHER}"
-VIAddVersionKey /LANG=0 LegalCopyright "Copyright 2026 ${PUBLISHER}"
+VIAddVersionKey /LANG=0 LegalCopyright "Copyright 2026 The Inkpane developers"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
