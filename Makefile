@@ -17,6 +17,14 @@ WINDOWS_BUILD := build-windows
 FUZZ_MINUTES := 10
 CTEST := ctest --output-on-failure --timeout 300 --parallel 2
 
+# Every file time in the package, the zip and the installer is the time of the
+# last commit, so that the same commit builds the same bytes (see
+# tools/check-reproducible).
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
+
 .PHONY: deps run-deps build windows-build run test test-sanitize test-optimised test-windows windows package bench fuzz clean
 
 deps:
