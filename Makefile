@@ -19,7 +19,8 @@ CTEST := ctest --output-on-failure --timeout 300 --parallel 2
 
 # Every file time in the package, the zip and the installer is the time of the
 # last commit, so that the same commit builds the same bytes (see
-# tools/check-reproducible).
+# tools/check-reproducible). CPack gives the package's folders, and the parts
+# of the .deb, the modes the umask leaves: `make package` packs with umask 022.
 SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
 ifneq ($(SOURCE_DATE_EPOCH),)
 export SOURCE_DATE_EPOCH
@@ -87,7 +88,7 @@ package:
 	@tools/install-deps package
 	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 	cmake --build $(PACKAGE_BUILD)
-	cd $(PACKAGE_BUILD) && cpack -G DEB -D CPACK_OUTPUT_FILE_PREFIX=$(CURDIR)
+	cd $(PACKAGE_BUILD) && umask 022 && cpack -G DEB -D CPACK_OUTPUT_FILE_PREFIX=$(CURDIR)
 
 bench: deps
 	@tools/install-deps bench

@@ -9,7 +9,9 @@ build_dir=${3:?give the build folder} appstream_id=${4:?give the AppStream id}
 gui_init "$1" "$2"
 
 step "cpack -G DEB"
-cpack --config "$build_dir/CPackConfig.cmake" -G DEB -B "$work/package" >"$work/cpack.log" 2>&1 ||
+# CPack gives the package's folders the modes the umask leaves; lintian
+# checks for Debian's.
+(umask 022 && cpack --config "$build_dir/CPackConfig.cmake" -G DEB -B "$work/package") >"$work/cpack.log" 2>&1 ||
   fail "cpack failed: $(tail -n 5 "$work/cpack.log")"
 deb=("$work"/package/inkpane_*.deb)
 [[ -f ${deb[0]} ]] || fail "cpack made no inkpane_*.deb"
