@@ -17,7 +17,7 @@ struct SpeedTarget {
 
 // The page of text and the dithered page are held to the same targets.
 constexpr SpeedTarget kTargets[] = {
-    {.input = kA4Raw, .peer = kFloor, .limit = 2.5},
+    {.input = kA4Raw, .peer = kFloor, .limit = 2.0},
     {.input = kA4Raw, .peer = kQtReadConvert, .limit = 1.0},
     {.input = kA4Raw, .peer = kNetpbm, .limit = 1.0},
     {.input = kA4Raw, .peer = kMagick, .limit = 1.0},
@@ -25,7 +25,7 @@ constexpr SpeedTarget kTargets[] = {
     {.input = kA4PlainMagick, .peer = kQtReadConvert, .limit = 1.0 / 8},
     {.input = kA4PlainMagick, .peer = kNetpbm, .limit = 1.0 / 4},
     {.input = kA4PlainNetpbm, .peer = kNetpbm, .limit = 1.0 / 3},
-    {.input = kDitherRaw, .peer = kFloor, .limit = 2.5},
+    {.input = kDitherRaw, .peer = kFloor, .limit = 2.0},
     {.input = kDitherRaw, .peer = kQtReadConvert, .limit = 1.0},
     {.input = kDitherRaw, .peer = kNetpbm, .limit = 1.0},
     {.input = kDitherRaw, .peer = kMagick, .limit = 1.0},

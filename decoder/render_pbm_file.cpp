@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <exception>
 #include <new>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "decoder/read_pbm_token.h"
 #include "decoder/token_number.h"
 #include "platform/file_slots.h"
+#include "platform/known_columns.h"
 #include "platform/platform_hooks.h"
 #include "platform/resolved_device_context.h"
 
@@ -38,33 +40,65 @@ constexpr auto kByteColours = [] {
   return colours;
 }();
 
+// Draws `count` pixels of a raw byte from (x, y) rightwards through `context`.
+// The byte's colours are copied from the table first: the compiler cannot
+// tell that a pixel store leaves the table alone, and would read each colour
+// only after the previous pixel's store.
+template <typename Context>
+void DrawByte(Context& context, int x, int y, std::uint8_t byte, int count) {
+  const std::array<Colour, 8> colours = kByteColours[byte];
+  for (int bit = 0; bit < count; ++bit) SetPixel(context, x + bit, y, colours[static_cast<std::size_t>(bit)]);
+}
+
+// Draws whole bytes from (x, y) rightwards, all of whose pixels share `kFate`.
+template <ColumnsFate kFate>
+void DrawBytesOfOneFate(ResolvedDeviceContext& dc, int x, int y, std::span<const std::uint8_t> bytes) {
+  for (const std::uint8_t byte : bytes) {
+    KnownColumns<kFate, 8> known(dc, x, y);
+    DrawByte(known, x, y, byte, 8);
+    x += 8;
+  }
+}
+
 // Each raw row starts on a fresh byte, most significant bit leftmost; the
 // unused low bits of a row's last byte are skipped. Reads past the end of the
 // file yield 0, so a truncated raster finishes in white.
 void DrawRawRow(FileSlot& file, std::uint32_t hdc, int y, int width) {
   ResolvedDeviceContext dc(hdc, y);
-  const auto drawByte = [&dc, y](int x, std::uint8_t byte, int count) {
-    const std::array<Colour, 8>& colours = kByteColours[byte];
-    for (int bit = 0; bit < count; ++bit) SetPixel(dc, x + bit, y, colours[static_cast<std::size_t>(bit)]);
-  };
   int x = 0;
   // Whole bytes go with a fixed count of eight, which the compiler unrolls,
   // taken straight from the file's buffer while it holds them.
   while (width - x >= 8) {
     const std::span<const std::uint8_t> buffered = file.Buffered();
     if (buffered.empty()) {
-      drawByte(x, file.ReadByte(), 8);
+      DrawByte(dc, x, y, file.ReadByte(), 8);
       x += 8;
       continue;
     }
     const auto wholeBytes = std::min(buffered.size(), static_cast<std::size_t>((width - x) / 8));
     file.Consume(wholeBytes);
-    for (const std::uint8_t byte : buffered.first(wholeBytes)) {
-      drawByte(x, byte, 8);
-      x += 8;
+    for (std::span<const std::uint8_t> bytes = buffered.first(wholeBytes); !bytes.empty();) {
+      // Bytes whose pixels all lie in the quick columns, or all beyond the
+      // surface, need no test for any of them: the eight stores of each may
+      // become one wide store of its colours, or nothing.
+      const std::optional<ColumnsOfOneFate> known = dc.FateFrom(x, y);
+      const std::size_t knownBytes = known ? std::min(bytes.size(), known->count / 8) : 0;
+      if (knownBytes == 0) {
+        DrawByte(dc, x, y, bytes.front(), 8);
+        x += 8;
+        bytes = bytes.subspan(1);
+        continue;
+      }
+      if (known->fate == ColumnsFate::Stored) {
+        DrawBytesOfOneFate<ColumnsFate::Stored>(dc, x, y, bytes.first(knownBytes));
+      } else {
+        DrawBytesOfOneFate<ColumnsFate::Dropped>(dc, x, y, bytes.first(knownBytes));
+      }
+      x += 8 * static_cast<int>(knownBytes);
+      bytes = bytes.subspan(knownBytes);
     }
   }
-  if (x < width) drawByte(x, file.ReadByte(), width - x);
+  if (x < width) DrawByte(dc, x, y, file.ReadByte(), width - x);
 }
 
 void DrawRawRaster(std::uint32_t hdc, int width, int height, DrawingTarget& target) {

@@ -2,11 +2,30 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "platform/colour.h"
 #include "platform/device_context.h"
 
 namespace inkpane {
+
+// What SetPixel on a resolved context does with each pixel of a stretch of
+// its row, when it does the same simple thing with all of them: stores it at
+// once, the stretch lying in the row's quick columns (on the surface and
+// inside the changed rectangle), or drops it, the stretch lying beyond the
+// surface.
+enum class ColumnsFate { Stored, Dropped };
+
+// So many columns of a resolved row, from a given one rightwards, whose pixels
+// share one fate.
+struct ColumnsOfOneFate {
+  ColumnsFate fate;
+  std::size_t count;
+  bool operator==(const ColumnsOfOneFate&) const = default;
+};
+
+template <ColumnsFate kFate, std::size_t kCount>
+class KnownColumns;
 
 // The surface behind a device context handle, looked up once for the pixels
 // of one row: a decoder resolves it at the start of each row and draws the
@@ -39,8 +58,21 @@ class ResolvedDeviceContext {
   ResolvedDeviceContext(const ResolvedDeviceContext&) = delete;
   ResolvedDeviceContext& operator=(const ResolvedDeviceContext&) = delete;
 
+  // The fate of the pixels from (`x`, `y`) rightwards, and how many share
+  // it, when the first has one; a negative column never has.
+  std::optional<ColumnsOfOneFate> FateFrom(std::int32_t x, std::int32_t y) const {
+    const auto column = static_cast<std::size_t>(static_cast<std::uint32_t>(x));
+    if (static_cast<std::size_t>(static_cast<std::uint32_t>(y)) != row_ || x < 0) return std::nullopt;
+    if (column < quickColumns_) return ColumnsOfOneFate{ColumnsFate::Stored, quickColumns_ - column};
+    // Every column a SetPixel call can name lies below 2^31.
+    if (column >= columnsOnSurface_) return ColumnsOfOneFate{ColumnsFate::Dropped, (std::size_t{1} << 31) - column};
+    return std::nullopt;
+  }
+
  private:
   friend void SetPixel(ResolvedDeviceContext& dc, std::int32_t x, std::int32_t y, Colour colour);
+  template <ColumnsFate kFate, std::size_t kCount>
+  friend class KnownColumns;
 
   // Stores a pixel of the surface that missed the quick test and grows the
   // changed rectangle to take it in. Kept out of line: it runs about once a

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/known_columns.h"
 #include "platform/memory_surface.h"
 #include "platform/resolved_device_context.h"
 
@@ -97,6 +98,40 @@ TEST(DeviceContext, TakesTheRectangleAroundWhatChanged) {
       EXPECT_EQ(surface.TakeChanges(), c.changed);
       EXPECT_EQ(surface.TakeChanges(), PixelRect{});
     }
+  }
+}
+
+// On a 4x2 surface whose row 0 and pixel (0, 1) are drawn, row 1 resolved:
+// columns 0 to 3 are quick, the rest beyond the surface. Drawn through
+// KnownColumns, each pixel, in the stretch or not, ends as drawn through the
+// context.
+TEST(KnownColumns, TellsWhereColumnsShareAFateAndDrawsAsTheContextDoes) {
+  const struct {
+    int x, y;
+    std::optional<ColumnsOfOneFate> fate;
+    int black;
+  } cases[] = {{1, 1, ColumnsOfOneFate{ColumnsFate::Stored, 3}, 8},
+               {4, 1, ColumnsOfOneFate{ColumnsFate::Dropped, (std::size_t{1} << 31) - 4}, 6},
+               {-1, 1, std::nullopt, 5},
+               {0, 0, std::nullopt, 5}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.x) + ", " + std::to_string(c.y));
+    MemorySurface surface(4, 2, 0x808080);
+    for (int x = 0; x < 4; ++x) SetPixel(surface.hdc(), x, 0, 0x000000);
+    {
+      ResolvedDeviceContext dc(surface.hdc(), 1);
+      SetPixel(dc, 0, 1, 0x000000);
+      EXPECT_EQ(dc.FateFrom(c.x, c.y), c.fate);
+      if (c.fate && c.fate->fate == ColumnsFate::Stored) {
+        KnownColumns<ColumnsFate::Stored, 2> known(dc, c.x, c.y);
+        for (const int x : {1, 2, 3, 4}) SetPixel(known, x, 1, 0x000000);
+      } else if (c.fate) {
+        KnownColumns<ColumnsFate::Dropped, 8> known(dc, c.x, c.y);
+        for (const int x : {5, 2}) SetPixel(known, x, 1, 0x000000);
+      }
+    }
+    EXPECT_EQ(std::ranges::count(surface.Pixels(), 0xFF000000u), c.black);
+    EXPECT_EQ(surface.TakeChanges(), (PixelRect{0, 0, 4, 2}));
   }
 }
 
