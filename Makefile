@@ -38,7 +38,7 @@ run-deps:
 # again with them.
 build: deps
 	@grep -qx 'BUILD_TESTING:BOOL=ON' $(BUILD)/CMakeCache.txt 2>/dev/null || \
-	  cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON
+	  cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DINKPANE_HARDEN=ON
 	@grep -qx 'BUILD_TESTING:BOOL=ON' $(SANITIZE_BUILD)/CMakeCache.txt 2>/dev/null || \
 	  cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DINKPANE_SANITIZE=ON -DBUILD_TESTING=ON
 	cmake --build $(BUILD)
@@ -86,7 +86,7 @@ windows:
 
 package:
 	@tools/install-deps package
-	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DINKPANE_HARDEN=ON
 	cmake --build $(PACKAGE_BUILD)
 	cd $(PACKAGE_BUILD) && umask 022 && cpack -G DEB -D CPACK_OUTPUT_FILE_PREFIX=$(CURDIR)
 
