@@ -41,12 +41,13 @@ constexpr auto kByteColours = [] {
 }();
 
 // Draws `count` pixels of a raw byte from (x, y) rightwards through `context`.
-// The byte's colours are copied from the table first: the compiler cannot
-// tell that a pixel store leaves the table alone, and would read each colour
-// only after the previous pixel's store.
+// The byte's colours are copied from the table, one by one, before the first
+// store: the compiler cannot tell that a pixel store leaves the table alone,
+// and would read each colour only after the previous pixel's store.
 template <typename Context>
 void DrawByte(Context& context, int x, int y, std::uint8_t byte, int count) {
-  const std::array<Colour, 8> colours = kByteColours[byte];
+  std::array<Colour, 8> colours;
+  std::ranges::copy(kByteColours[byte], colours.begin());
   for (int bit = 0; bit < count; ++bit) SetPixel(context, x + bit, y, colours[static_cast<std::size_t>(bit)]);
 }
 
