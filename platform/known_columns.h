@@ -19,7 +19,13 @@ template <ColumnsFate kFate, std::size_t kCount>
 class KnownColumns {
  public:
   KnownColumns(ResolvedDeviceContext& dc, std::int32_t x, std::int32_t y)
-      : dc_(dc), x_(static_cast<std::uint32_t>(x)), y_(static_cast<std::uint32_t>(y)), bits_(dc.rowBits_ + x_) {
+      : dc_(dc),
+        x_(static_cast<std::uint32_t>(x)),
+        y_(static_cast<std::uint32_t>(y)),
+        // Only stored pixels have a place: a row below the surface has no
+        // storage at all, and a place past the end of a row may lie past
+        // the end of the surface, where even pointing is undefined.
+        bits_(kFate == ColumnsFate::Stored ? dc.rowBits_ + x_ : nullptr) {
     assert(dc.FateFrom(x, y) && dc.FateFrom(x, y)->fate == kFate && dc.FateFrom(x, y)->count >= kCount);
   }
   KnownColumns(const KnownColumns&) = delete;

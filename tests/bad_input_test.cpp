@@ -135,6 +135,10 @@ std::vector<BadInput> Cases() {
       {"RawHeightMinus1", Bytes("P4\n8 -1\n\xFF"), {}, ""},
       {"PlainHeightMinus1", Bytes("P1\n1 -1\n1\n"), {}, ""},
       {"RawWidth0", Bytes("P4\n0 20\n\xFF\xFF"), {}, Refreshes(1)},
+      // Found by the fuzzer: whole bytes of rows below the surface, which are
+      // dropped a run at a time, once pointed at storage the rows lack.
+      {"RawWholeBytesBelowTheSurface", Bytes("P4\n16 65\n" + std::string(130, '\xFF')), Rows(64, std::string(16, '1')),
+       Refreshes(4)},
       {"NumberOutOfRangeMidRow",
        Bytes("P1\n3 3\n1 0 1\n0 1 0\n1 32768 1\n"),
        {"101", "010", "1.."},
