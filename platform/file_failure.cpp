@@ -26,25 +26,45 @@ std::string Sentence(std::string_view text) {
   return sentence;
 }
 
-RunTimeError NotRegular(std::string_view kind, std::string_view fileName) {
-  return {ErrorNumber::PathFileAccessError, Quoted(fileName) + " is " + std::string(kind) + ", not a regular file."};
+ErrorNumber NumberOf(FileFailure failure) {
+  switch (failure) {
+    case FileFailure::NotFound:
+      return ErrorNumber::FileNotFound;
+    case FileFailure::PermissionDenied:
+      return ErrorNumber::PermissionDenied;
+    case FileFailure::InvalidName:
+    case FileFailure::NameTooLong:
+      return ErrorNumber::BadFileNameOrNumber;
+    case FileFailure::TooManyFiles:
+      return ErrorNumber::TooManyFiles;
+    case FileFailure::OutOfMemory:
+      return ErrorNumber::OutOfMemory;
+    case FileFailure::ReadFailed:
+      return ErrorNumber::DeviceIoError;
+    default:
+      return ErrorNumber::PathFileAccessError;
+  }
 }
 
-RunTimeError FailureError(FileFailure failure, std::string_view fileName, std::string_view systemText) {
+std::string NotRegular(std::string_view kind, std::string_view fileName) {
+  return Quoted(fileName) + " is " + std::string(kind) + ", not a regular file.";
+}
+
+std::string Description(FileFailure failure, std::string_view fileName, std::string_view systemText) {
   const std::string name = Quoted(fileName);
   switch (failure) {
     case FileFailure::NotFound:
-      return {ErrorNumber::FileNotFound, "The file " + name + " does not exist."};
+      return "The file " + name + " does not exist.";
     case FileFailure::PermissionDenied:
-      return {ErrorNumber::PermissionDenied, "Permission to read " + name + " was denied."};
+      return "Permission to read " + name + " was denied.";
     case FileFailure::InvalidName:
-      return {ErrorNumber::BadFileNameOrNumber, "The file name " + name + " is not valid."};
+      return "The file name " + name + " is not valid.";
     case FileFailure::NameTooLong:
-      return {ErrorNumber::BadFileNameOrNumber, "The file name " + name + " is too long."};
+      return "The file name " + name + " is too long.";
     case FileFailure::TooManyFiles:
-      return {ErrorNumber::TooManyFiles, "Too many files are open to open " + name + "."};
+      return "Too many files are open to open " + name + ".";
     case FileFailure::OutOfMemory:
-      return {ErrorNumber::OutOfMemory, "Out of memory while opening " + name + "."};
+      return "Out of memory while opening " + name + ".";
     case FileFailure::Folder:
       return NotRegular("a folder", fileName);
     case FileFailure::Pipe:
@@ -58,21 +78,21 @@ RunTimeError FailureError(FileFailure failure, std::string_view fileName, std::s
     case FileFailure::SpecialFile:
       return NotRegular("a special file", fileName);
     case FileFailure::OpenFailed:
-      return {ErrorNumber::PathFileAccessError, name + " could not be opened: " + Sentence(systemText)};
+      return name + " could not be opened: " + Sentence(systemText);
     case FileFailure::ReadFailed:
-      return {ErrorNumber::DeviceIoError, "Reading " + name + " failed: " + Sentence(systemText)};
+      return "Reading " + name + " failed: " + Sentence(systemText);
   }
-  return {ErrorNumber::PathFileAccessError, name + " could not be opened."};
+  return name + " could not be opened.";
 }
 
 }  // namespace
 
 void RaiseSystemFailure(FileFailure failure, std::string_view systemText) {
-  throw RunTimeError(FailureError(failure, {}, systemText).number(), std::string(systemText));
+  throw RunTimeError(NumberOf(failure), std::string(systemText));
 }
 
 void RaiseFileFailure(FileFailure failure, std::string_view fileName, std::string_view systemText) {
-  throw FailureError(failure, fileName, systemText);
+  throw RunTimeError(NumberOf(failure), Description(failure, fileName, systemText));
 }
 
 }  // namespace inkpane
