@@ -20,6 +20,21 @@ struct HandleCloser {
 };
 using OwnedHandle = std::unique_ptr<void, HandleCloser>;
 
+// A name on an empty card reader or disc drive would otherwise have Windows
+// ask for a disk in a box of its own, holding the open up until someone
+// answers; failing at once lets the caller report "The device is not ready."
+// like any other failure.
+class NoAskingForDisks {
+ public:
+  NoAskingForDisks() { SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous_); }
+  ~NoAskingForDisks() { SetThreadErrorMode(previous_, nullptr); }
+  NoAskingForDisks(const NoAskingForDisks&) = delete;
+  NoAskingForDisks& operator=(const NoAskingForDisks&) = delete;
+
+ private:
+  DWORD previous_ = 0;
+};
+
 // The failure as the system describes it, numbered by its kind.
 FileFailure KindOfFailure(DWORD error) {
   switch (error) {
@@ -136,6 +151,7 @@ SystemFile::SystemFile(std::string_view fileName) {
   if (const std::optional<FileFailure> device = DeviceKind(fullPath)) RaiseFileFailure(*device, fileName);
   if (HasOverlongComponent(fullPath)) RaiseFileFailure(FileFailure::NameTooLong, fileName);
   const std::wstring path = ApiPath(fullPath);
+  const NoAskingForDisks noBoxes;
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     RaiseFileFailure(FileFailure::Folder, fileName);
