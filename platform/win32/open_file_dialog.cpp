@@ -1,7 +1,6 @@
 #include "platform/win32/open_file_dialog.h"
 
-#include <commdlg.h>
-
+#include <algorithm>
 #include <vector>
 
 #include "platform/win32/wide_string.h"
@@ -12,6 +11,30 @@ namespace {
 // Room for the longest path Windows accepts, so that a file deep in a long
 // path can be chosen.
 constexpr std::size_t kLongestPath = 32768;
+
+// Puts the process's current folder back when it goes. Windows ignores
+// OFN_NOCHANGEDIR in the open dialog and leaves the current folder in the
+// folder of the file chosen, and a current folder cannot be deleted or
+// renamed, nor the stick it lies on ejected, while the program runs.
+class CurrentFolderKept {
+ public:
+  CurrentFolderKept() {
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    folder_.resize(size);
+    const DWORD length = GetCurrentDirectoryW(size, folder_.data());
+    // A length of the size or more means another thread moved the folder in
+    // between; there is then no one folder to go back to.
+    folder_.resize(length < size ? length : 0);
+  }
+  ~CurrentFolderKept() {
+    if (!folder_.empty()) SetCurrentDirectoryW(folder_.c_str());
+  }
+  CurrentFolderKept(const CurrentFolderKept&) = delete;
+  CurrentFolderKept& operator=(const CurrentFolderKept&) = delete;
+
+ private:
+  std::wstring folder_;
+};
 
 }  // namespace
 
@@ -27,7 +50,8 @@ std::wstring DialogFilter(std::span<const FileFilter> filters) {
   return filter;
 }
 
-std::optional<std::string> AskForFileToOpen(HWND owner, const OpenFileRequest& request) {
+std::optional<std::string> AskForFileToOpen(HWND owner, const OpenFileRequest& request, const OpenFileCalls& calls) {
+  const CurrentFolderKept currentFolder;
   const std::wstring title = Widen(request.title);
   const std::wstring filter = DialogFilter(request.filters);
   // The dialog starts from the file chosen last, in its folder.
@@ -43,13 +67,22 @@ std::optional<std::string> AskForFileToOpen(HWND owner, const OpenFileRequest& r
   dialog.lpstrFile = fileName.data();
   dialog.nMaxFile = static_cast<DWORD>(fileName.size());
   dialog.lpstrTitle = title.c_str();
-  // The program keeps no history and no settings, and leaves its current
-  // folder alone, so that it holds no folder the user may want to delete.
+  // The program keeps no history and no settings. OFN_NOCHANGEDIR is kept
+  // for the systems that honour it, though the folder is put back anyway.
   dialog.Flags =
       OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_DONTADDTORECENT;
-  // A cancel and a failure of the dialog itself alike leave nothing chosen.
-  if (!GetOpenFileNameW(&dialog)) return std::nullopt;
-  return Narrow(fileName.data());
+  if (calls.show(dialog)) return Narrow(fileName.data());
+  if (calls.failure() == 0) return std::nullopt;
+
+  // The dialog failed without showing, on a remembered name it refuses (a
+  // file since renamed to something it cannot parse) or one that does not
+  // fit. Left at that, every later Open would fail alike and look like a
+  // cancel: it is shown once more, starting from no name.
+  std::ranges::fill(fileName, L'\0');
+  if (calls.show(dialog)) return Narrow(fileName.data());
+  // Failing again from no name, the dialog fails for reasons of its own,
+  // which the program cannot change: that ends as a cancel does.
+  return std::nullopt;
 }
 
 }  // namespace inkpane
