@@ -1,8 +1,10 @@
 #include "viewer/win32/form1.h"
 
 #include <algorithm>
+#include <exception>
 #include <stdexcept>
 
+#include "platform/win32/wide_string.h"
 #include "viewer/commands.h"
 #include "viewer/win32/system_lines.h"
 
@@ -33,6 +35,7 @@ BOOL CALLBACK TakeInMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM largest) {
 
 // The persistent image covers the largest monitor in device pixels, so the
 // window can be maximised on any of them and still show the whole picture.
+// It grows when a larger monitor comes.
 SIZE LargestMonitor() {
   SIZE largest{1, 1};
   EnumDisplayMonitors(nullptr, nullptr, TakeInMonitor, reinterpret_cast<LPARAM>(&largest));
@@ -42,6 +45,21 @@ SIZE LargestMonitor() {
 Colour WorkspaceColour() {
   const COLORREF colour = GetSysColor(COLOR_APPWORKSPACE);
   return (Colour{GetRValue(colour)} << 16) | (Colour{GetGValue(colour)} << 8) | Colour{GetBValue(colour)};
+}
+
+// Says what failed in a message handler, since no exception may unwind
+// through the system's code that called the window procedure; the window
+// goes on. Called from a handler, where it rethrows what was caught.
+void ReportFailure(HWND window) noexcept {
+  try {
+    try {
+      throw;
+    } catch (const std::exception& error) {
+      MessageBoxW(window, Widen(error.what()).c_str(), L"Error", MB_OK | MB_ICONERROR);
+    }
+  } catch (...) {
+    MessageBoxW(window, L"The program met an error it cannot describe.", L"Error", MB_OK | MB_ICONERROR);
+  }
 }
 
 RECT ToRect(const PixelRect& area) {
@@ -69,6 +87,7 @@ Form1::Form1() : image_(LargestMonitor(), WorkspaceColour()) {
   if (window_ == nullptr) throw std::runtime_error("The window could not be created.");
   platform_.emplace(window_);
   SetInitialSize();
+  LoadSmallIcon(GetDpiForWindow(window_));
 }
 
 Form1::~Form1() {
@@ -99,6 +118,17 @@ void Form1::SetInitialSize() {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The class's small icon has the size for the DPI the program started at; the
+// window's follows the DPI of the monitor it lies on.
+void Form1::LoadSmallIcon(UINT dpi) {
+  const auto icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
+                                                  GetSystemMetricsForDpi(SM_CXSMICON, dpi),
+                                                  GetSystemMetricsForDpi(SM_CYSMICON, dpi), 0));
+  if (icon == nullptr) return;
+  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  smallIcon_.reset(icon);
+}
+
 void Form1::Show(int showCommand) {
   ShowWindow(window_, showCommand);
   UpdateWindow(window_);
@@ -117,9 +147,33 @@ void Form1::Refresh() {
 
 void Form1::Cls() { image_.Clear(); }
 
+// Open is greyed out exactly while a picture is being drawn.
 void Form1::EnableOpen(bool enabled) {
   EnableMenuItem(GetMenu(window_), mnuOpen, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
   DrawMenuBar(window_);
+  drawing_ = !enabled;
+  if (enabled && systemChanged_) FollowSystem();
+}
+
+// The image must not change under a decoder, which holds its device context
+// and may be drawing a row: a change of screens or colours during a drawing
+// is followed once it ends.
+void Form1::SystemChanged() {
+  if (drawing_) {
+    systemChanged_ = true;
+    return;
+  }
+  FollowSystem();
+}
+
+// The image grows to cover the monitors present now, so that a window
+// maximised on a larger one is not clipped, and what is not drawn takes the
+// workspace colour now chosen, as on a switch to high contrast.
+void Form1::FollowSystem() {
+  systemChanged_ = false;
+  image_.Grow(LargestMonitor());
+  image_.Recolour(WorkspaceColour());
+  InvalidateRect(window_, nullptr, FALSE);
 }
 
 LRESULT CALLBACK Form1::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -130,7 +184,12 @@ LRESULT CALLBACK Form1::WindowProcedure(HWND window, UINT message, WPARAM wParam
   }
   auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  return form->HandleMessage(message, wParam, lParam);
+  try {
+    return form->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    ReportFailure(window);
+    return 0;
+  }
 }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -142,13 +201,15 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
           return 0;
         case mnuExit:
           mnuExit_Click();
+          return 0;
         case mnuAbout:
           mnuAbout_Click();
           return 0;
       }
-      break;
+      return DefWindowProcW(window_, message, wParam, lParam);
     case WM_CLOSE:
       Form_Unload();
+      return 0;
     case WM_ERASEBKGND:
       // Painting covers every pixel it is asked for, so nothing is erased
       // first, which would flash the background over the picture.
@@ -162,8 +223,13 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      LoadSmallIcon(LOWORD(wParam));
       return 0;
     }
+    case WM_DISPLAYCHANGE:
+    case WM_SYSCOLORCHANGE:
+      SystemChanged();
+      return 0;
   }
   return DefWindowProcW(window_, message, wParam, lParam);
 }

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <type_traits>
 
 #include "platform/common_dialog.h"
 #include "platform/win32/win32_platform.h"
@@ -39,6 +41,9 @@ class Form1 final : public ViewerWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   HMENU CreateMenus();
   void SetInitialSize();
+  void LoadSmallIcon(UINT dpi);
+  void SystemChanged();
+  void FollowSystem();
   void Paint();
 
   void mnuOpen_Click();
@@ -54,6 +59,14 @@ class Form1 final : public ViewerWindow {
   // The menus; the window owns them.
   HMENU mnuFile = nullptr;
   HMENU mnuHelp = nullptr;
+  struct IconDeleter {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+  };
+  // The window's small icon at its DPI; destroyed after the window.
+  std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter> smallIcon_;
+  // A picture is being drawn; the screens or colours changed meanwhile.
+  bool drawing_ = false;
+  bool systemChanged_ = false;
 };
 
 }  // namespace inkpane

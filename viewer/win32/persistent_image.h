@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "platform/colour.h"
 #include "platform/device_context.h"
@@ -20,7 +21,8 @@ class PersistentImage {
  public:
   PersistentImage(SIZE size, Colour background);
 
-  std::uint32_t hdc() const { return deviceContext_.handle(); }
+  // Changes when the image grows: a decoder must not hold it across a Grow.
+  std::uint32_t hdc() const { return deviceContext_->handle(); }
   // Fills the image with the background colour; it shows at the next repaint.
   void Clear();
   // The rectangle around every pixel changed since the last call, by drawing
@@ -30,14 +32,25 @@ class PersistentImage {
   // the background beyond it.
   void Paint(HDC target, const RECT& area) const;
 
+  // Makes the image at least `size`, keeping what is drawn; the window must
+  // then be repainted whole. Never while a decoder draws on it.
+  void Grow(SIZE size);
+  // Gives what has not been drawn since the last clear the new background
+  // colour; the window must then be repainted whole. Never while a decoder
+  // draws on it.
+  void Recolour(Colour background);
+
  private:
   void Fill(const PixelRect& area);
+  // Everything drawn since the last clear, taken or not.
+  PixelRect DrawnSinceClear();
 
   int width_;
   int height_;
   Colour background_;
-  DibSection dib_;
-  DeviceContext deviceContext_;
+  // Made anew, at another size, when the image grows.
+  std::unique_ptr<DibSection> dib_;
+  std::unique_ptr<DeviceContext> deviceContext_;
   // Everything drawn and taken since the last clear, which the next clear
   // must undo, and what clearing changed that has not been taken yet.
   PixelRect drawnSinceClear_;
