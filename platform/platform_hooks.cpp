@@ -12,10 +12,14 @@ PlatformHooks DefaultHooks() {
                        std::string_view title) { std::cerr << title << ": " << text << '\n'; },
       .beep = [] {},
       .doEvents = [] {},
+      .awaitStorage = [](const std::function<void()>& call) { call(); },
       .endProgram = [] { std::exit(EXIT_SUCCESS); },
       .openFileDialog = [](const OpenFileRequest&) { return std::optional<std::string>(); },
   };
 }
+
+// Calls handed to AwaitStorage that have not returned.
+int outstandingStorageCalls = 0;
 
 PlatformHooks& InstalledHooks() {
   static PlatformHooks hooks = DefaultHooks();
@@ -32,6 +36,19 @@ void Beep() { InstalledHooks().beep(); }
 
 void DoEvents() { InstalledHooks().doEvents(); }
 
+void AwaitStorage(const std::function<void()>& call) {
+  ++outstandingStorageCalls;
+  try {
+    InstalledHooks().awaitStorage(call);
+  } catch (...) {
+    --outstandingStorageCalls;
+    throw;
+  }
+  --outstandingStorageCalls;
+}
+
+bool StorageCallOutstanding() { return outstandingStorageCalls > 0; }
+
 void EndProgram() {
   InstalledHooks().endProgram();
   // A hook must not return; if one does, the program still ends here.
@@ -47,6 +64,7 @@ ScopedPlatformHooks::ScopedPlatformHooks(PlatformHooks hooks) : previous_(Instal
   if (hooks.messageBox) installed.messageBox = std::move(hooks.messageBox);
   if (hooks.beep) installed.beep = std::move(hooks.beep);
   if (hooks.doEvents) installed.doEvents = std::move(hooks.doEvents);
+  if (hooks.awaitStorage) installed.awaitStorage = std::move(hooks.awaitStorage);
   if (hooks.endProgram) installed.endProgram = std::move(hooks.endProgram);
   if (hooks.openFileDialog) installed.openFileDialog = std::move(hooks.openFileDialog);
 }

@@ -37,6 +37,9 @@ struct PlatformHooks {
   std::function<void(std::string_view text, MessageBoxStyle style, std::string_view title)> messageBox = {};
   std::function<void()> beep = {};
   std::function<void()> doEvents = {};
+  // Runs `call` off the window thread, processing the window's events until
+  // it returns, and rethrows here what it threw.
+  std::function<void(const std::function<void()>& call)> awaitStorage = {};
   std::function<void()> endProgram = {};
   // Returns the chosen file, or nothing when the user cancels.
   std::function<std::optional<std::string>(const OpenFileRequest& request)> openFileDialog = {};
@@ -47,6 +50,17 @@ void MsgBox(std::string_view text, MessageBoxStyle style, std::string_view title
 void Beep();
 // Lets pending window events run, then returns.
 void DoEvents();
+// Runs `call`, a system call that may wait on storage (a network share that
+// stops answering, a cloud file still downloading, a failing stick), where its
+// wait cannot freeze the window: the window system runs it on a helper thread
+// and goes on processing the window's events until it returns. Without a
+// window system it runs here. What `call` throws is rethrown here.
+void AwaitStorage(const std::function<void()>& call);
+// True while a call handed to AwaitStorage has not returned. Exit, chosen
+// during that wait, leaves the files to the system to close as the program
+// ends: closing a file whose storage has stopped answering can wait as long
+// as reading it.
+bool StorageCallOutstanding();
 // Ends the program at once; never returns.
 [[noreturn]] void EndProgram();
 // Shows a modal open-file dialog; returns the chosen file, or nothing when the
@@ -56,8 +70,9 @@ std::optional<std::string> ShowOpenFileDialog(const OpenFileRequest& request);
 // Installs hooks for its lifetime and restores the previous ones afterwards.
 // A hook left empty keeps the one installed before. Until anything is
 // installed, messages go to standard error, the beep and event processing do
-// nothing, ending the program exits with status 0, and the open-file dialog is
-// cancelled at once, since there is no one to answer it.
+// nothing, storage calls run where they are asked for, ending the program
+// exits with status 0, and the open-file dialog is cancelled at once, since
+// there is no one to answer it.
 class ScopedPlatformHooks {
  public:
   explicit ScopedPlatformHooks(PlatformHooks hooks);

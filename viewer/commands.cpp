@@ -29,7 +29,9 @@ void OpenCommand(ViewerWindow& window, CommonDialog& dialog) {
 }
 
 void ExitCommand() {
-  CloseAllFiles();
+  // A file whose storage has stopped answering can hold its close as long as
+  // its read: the system closes it as the program ends.
+  if (!StorageCallOutstanding()) CloseAllFiles();
   EndProgram();
 }
 

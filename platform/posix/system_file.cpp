@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "platform/file_failure.h"
+#include "platform/platform_hooks.h"
 #include "platform/posix/unique_fd.h"
 
 namespace inkpane {
@@ -52,30 +54,44 @@ void RefuseIfNotRegular(const struct stat& status, std::string_view fileName) {
 
 SystemFile::SystemFile(std::string_view fileName) {
   const std::string name(fileName);
-  // Opening a device can act on it (a tape rewinds), so the kind of file is
-  // checked before the open, and again on the open file in case it changed.
-  struct stat status {};
-  if (::stat(name.c_str(), &status) != 0) RaiseOpenFailure(errno, fileName);
-  RefuseIfNotRegular(status, fileName);
-  // O_NONBLOCK keeps the open from waiting should a FIFO have taken the
-  // file's place in the meantime.
-  int fd = -1;
-  do {
-    fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) RaiseOpenFailure(errno, fileName);
-  UniqueFd owned(fd);
-  if (::fstat(owned.get(), &status) != 0) RaiseOpenFailure(errno, fileName);
-  RefuseIfNotRegular(status, fileName);
-  handle_ = owned.Release();
+  // Looking a name up and opening it wait on its storage as a read does.
+  AwaitStorage([&] {
+    // Opening a device can act on it (a tape rewinds), so the kind of file is
+    // checked before the open, and again on the open file in case it changed.
+    struct stat status {};
+    if (::stat(name.c_str(), &status) != 0) RaiseOpenFailure(errno, fileName);
+    RefuseIfNotRegular(status, fileName);
+    // O_NONBLOCK keeps the open from waiting should a FIFO have taken the
+    // file's place in the meantime.
+    int fd = -1;
+    do {
+      fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) RaiseOpenFailure(errno, fileName);
+    UniqueFd owned(fd);
+    if (::fstat(owned.get(), &status) != 0) RaiseOpenFailure(errno, fileName);
+    RefuseIfNotRegular(status, fileName);
+    handle_ = owned.Release();
+  });
 }
 
 std::size_t SystemFile::Read(std::span<std::uint8_t> buffer, std::string_view fileName) {
-  ssize_t count = -1;
-  do {
-    count = ::read(static_cast<int>(handle_), buffer.data(), buffer.size());
-  } while (count < 0 && errno == EINTR);
-  if (count < 0) RaiseFileFailure(FileFailure::ReadFailed, fileName, std::strerror(errno));
+  const int fd = static_cast<int>(handle_);
+  iovec into{buffer.data(), buffer.size()};
+  // What the system already holds in memory is read at once, with no
+  // hand-over; RWF_NOWAIT refuses where that would mean waiting on storage,
+  // and a file system that cannot tell (FUSE, NFS) refuses it always. A
+  // refused read, and the end of the file, are read the waiting way.
+  ssize_t count = ::preadv2(fd, &into, 1, -1, RWF_NOWAIT);
+  if (count > 0) return static_cast<std::size_t>(count);
+  int error = 0;
+  AwaitStorage([&] {
+    do {
+      count = ::read(fd, buffer.data(), buffer.size());
+    } while (count < 0 && errno == EINTR);
+    error = errno;
+  });
+  if (count < 0) RaiseFileFailure(FileFailure::ReadFailed, fileName, std::strerror(error));
   return static_cast<std::size_t>(count);
 }
 

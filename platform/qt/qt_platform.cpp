@@ -3,14 +3,19 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCompleter>
+#include <QCursor>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
+#include <QTimer>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
 #include "platform/common_dialog.h"
+#include "platform/posix/close_sockets.h"
 #include "platform/qt/qt_open_file_dialog.h"
 #include "platform/qt/sound_theme_bell.h"
 
@@ -27,10 +32,16 @@ QString MessageText(std::string_view text) {
   return message;
 }
 
+// How long a wait on storage goes before the pointer says the program is busy.
+constexpr std::chrono::milliseconds kBusyPointerAfter{500};
+
 [[noreturn]] void EndAtOnce() {
   // Nothing is unwound and no destructor runs: the program may be deep inside
   // a decode, and the window's objects must not save or draw anything more.
+  // The window goes with the display connection, even while a helper thread
+  // keeps the process in a read that storage has stopped answering.
   std::fflush(nullptr);
+  CloseEverySocket();
   std::_Exit(EXIT_SUCCESS);
 }
 
@@ -61,6 +72,7 @@ QtPlatform::QtPlatform(QWidget& owner)
                                std::string_view title) { ShowMessage(text, style, title); },
           .beep = [this] { Ring(); },
           .doEvents = [] { QCoreApplication::processEvents(); },
+          .awaitStorage = [this](const std::function<void()>& call) { AwaitOnHelper(call); },
           .endProgram = [] { EndAtOnce(); },
           .openFileDialog = [this](const OpenFileRequest& request) { return AskForFileToOpen(request); },
       }) {
@@ -71,6 +83,42 @@ QtPlatform::QtPlatform(QWidget& owner)
 }
 
 QtPlatform::~QtPlatform() = default;
+
+// The window thread sleeps in an event loop of its own while the helper runs
+// the call, woken by the window's events and by the helper's end alike, so
+// the window repaints, About opens and Exit acts, and no processor time goes
+// on waiting. The helper's end comes as a queued call on the window, which
+// lives as long as the program, never on the loop of the moment.
+void QtPlatform::AwaitOnHelper(const std::function<void()>& call) {
+  if (!storageCallDone_) {
+    storageCallDone_ = [this] {
+      QMetaObject::invokeMethod(
+          &owner_,
+          [this] {
+            storageCallReturned_ = true;
+            if (waitLoop_ != nullptr) waitLoop_->quit();
+          },
+          Qt::QueuedConnection);
+    };
+  }
+  QEventLoop loop;
+  QTimer busyPointer;
+  busyPointer.setSingleShot(true);
+  bool showsBusy = false;
+  QObject::connect(&busyPointer, &QTimer::timeout, [&showsBusy] {
+    QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
+    showsBusy = true;
+  });
+
+  storageCallReturned_ = false;
+  waitLoop_ = &loop;
+  storageHelper_.Start(call, storageCallDone_);
+  busyPointer.start(kBusyPointerAfter);
+  while (!storageCallReturned_) loop.exec();
+  waitLoop_ = nullptr;
+  if (showsBusy) QGuiApplication::restoreOverrideCursor();
+  storageHelper_.Finish();
+}
 
 void QtPlatform::Ring() {
   if (soundThemeBell_) {

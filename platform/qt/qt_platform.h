@@ -1,11 +1,14 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "platform/helper_thread.h"
 #include "platform/platform_hooks.h"
 
+class QEventLoop;
 class QFileDialog;
 class QWidget;
 
@@ -16,8 +19,8 @@ class SoundThemeBell;
 // The screen-facing parts of the platform on Qt, installed for this object's
 // lifetime: message boxes and the open-file dialog, modal to `owner`; the
 // beep, which is the window system's bell where it has one and the desktop's
-// sound theme where it has none (Wayland); event processing; and ending the
-// program.
+// sound theme where it has none (Wayland); event processing, also while a
+// call waits on storage; and ending the program.
 class QtPlatform {
  public:
   explicit QtPlatform(QWidget& owner);
@@ -29,6 +32,7 @@ class QtPlatform {
   std::optional<std::string> AskForFileToOpen(const OpenFileRequest& request);
   void ShowMessage(std::string_view text, MessageBoxStyle style, std::string_view title);
   void Ring();
+  void AwaitOnHelper(const std::function<void()>& call);
 
   QWidget& owner_;
   // Made at the first use and kept, so the dialog opens where the user last
@@ -38,6 +42,14 @@ class QtPlatform {
   std::unique_ptr<QFileDialog> openDialog_;
   // Made where the window system has no bell of its own.
   std::unique_ptr<SoundThemeBell> soundThemeBell_;
+  HelperThread storageHelper_;
+  // Run by the helper thread when its call is done: wakes the window thread.
+  std::function<void()> storageCallDone_;
+  // The event loop the window thread runs while it waits on the helper, and
+  // whether the helper's call has returned; both used by the window thread
+  // alone.
+  QEventLoop* waitLoop_ = nullptr;
+  bool storageCallReturned_ = false;
   ScopedPlatformHooks hooks_;
 };
 

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Opens a picture kept on storage that stalls, as a network share that stops
+# answering or a cloud file still downloading does, served by
+# stalling_storage.py, a FUSE file system this script mounts and unmounts.
+#   stalled-read exit|close   every read from 64 KiB on waits
+#   stalled-open exit|close   opening the file waits
+#   waits-once                the first read from 64 KiB on waits 3 seconds
+# While a read or the open waits, the window must stay live: About opens and
+# closes, and the viewer uses next to no processor time over two seconds. Exit, or closing the
+# window, must then take the window away within a second; once the storage
+# answers, the viewer ends with status 0 and nothing more happens. A wait
+# that ends lets the decode go on, to netpbm's picture exactly.
+# Usage: slow_storage.sh PATH/TO/inkpane PATH/TO/x11-probe MODE [exit|close]
+source "$(dirname "$0")/lib.sh"
+mode=${3:?say stalled-read, stalled-open or waits-once}
+way=${4:-}
+gui_init "$1" "$2"
+
+[[ -e /dev/fuse ]] || fail "/dev/fuse is missing: these tests need FUSE to make storage that stalls"
+command -v fusermount3 >/dev/null || fail "missing tool: fusermount3 (Debian's fuse3)"
+
+storage=$work/storage storage_log=$work/storage.log storage_pid=
+# A lazy unmount lets go of the calls still waiting; ending the file system
+# then aborts them, so that nothing it served holds a process any longer.
+_stop_storage() {
+  [[ -n $storage_pid ]] || return 0
+  fusermount3 -uz "$storage" 2>/dev/null
+  kill -KILL "$storage_pid" 2>/dev/null
+  wait "$storage_pid" 2>/dev/null
+  storage_pid=
+}
+# Before the viewer is stopped: a viewer inside a stalled call cannot end
+# while the call waits.
+trap '_stop_storage; gui_cleanup' EXIT
+
+mkdir -p "$storage"
+# Debian's python, which has the fusepy module.
+/usr/bin/python3 "$(dirname "$0")/stalling_storage.py" "$work/files" "$storage" "$storage_log" 3600 \
+  2>"$work/storage.err" &
+storage_pid=$!
+_mounted() { [[ -d $storage/reads-wait ]]; }
+poll 30 _mounted || fail "the stalling file system did not mount (see $work/storage.err)"
+
+# A plain page, whose text takes well over 64 KiB, on the client area whole.
+make_text_image page 440 "Scanned on a share" "that stops answering." "0123456789 ,.;:!?"
+pnmpad -white -bottom 240 "$work/files/page.pbm" | pnmtoplainpnm >"$work/files/page-plain.pbm" ||
+  fail "could not make the plain page"
+(($(stat -c %s "$work/files/page-plain.pbm") > 100 * 1024)) || fail "the plain page is not over 100 KiB"
+
+_cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$viewer_pid/stat"; }
+_waiting() { grep -q "^stalled ${1} page-plain.pbm$" "$storage_log"; }
+_main_gone() { ! window_visible "$MAIN_TITLE"; }
+
+start_viewer
+read_background
+case $mode in
+  waits-once)
+    expected_client "$work/files/page-plain.pbm" expected
+    step "open the page from storage that waits once"
+    open_by_keyboard "$storage/waits-once/page-plain.pbm"
+    poll 60 _waiting read || fail "the viewer did not come to wait on the storage"
+    wait_bells 1 60
+    expect_client shown "$work/expected.ppm"
+    grep -q '^answered read page-plain.pbm$' "$storage_log" || fail "the bell rang before the storage answered"
+    step "ok"
+    exit 0
+    ;;
+  stalled-read) folder=reads-wait call=read ;;
+  stalled-open) folder=open-waits call=open ;;
+  *) fail "unknown mode: $mode" ;;
+esac
+
+step "open the page, whose $call stalls"
+open_by_keyboard "$storage/$folder/page-plain.pbm"
+poll 60 _waiting "$call" || fail "the viewer did not come to wait on the $call"
+
+step "About during the wait"
+open_about_by_keyboard
+press Return
+wait_window_gone "$ABOUT_TITLE" || fail "the About box did not close"
+window_visible "$ERROR_TITLE" && fail "an error box appeared during the wait"
+
+# A window thread that polled for the helper's end would use a processor
+# whole; sleeping in its event wait, it uses next to none. Idleness can only
+# be watched for a while.
+ticks=$(_cpu_ticks)
+linger 2
+used_ms=$((($(_cpu_ticks) - ticks) * 1000 / $(getconf CLK_TCK)))
+step "the viewer used $used_ms ms of processor time in 2 s of waiting"
+((used_ms <= 100)) || fail "the viewer used more than 100 ms of processor time in 2 s of waiting"
+grep -q "^answered" "$storage_log" && fail "the storage answered during the test, which then proved nothing"
+
+case $way in
+  exit)
+    step "Alt+F, E"
+    exit_by_keyboard
+    ;;
+  close)
+    step "close the window"
+    close_window
+    ;;
+  *) fail "say exit or close, not '$way'" ;;
+esac
+until _main_gone; do
+  (($(now_us) < keystroke_us + 1000000)) || fail "the window was still on screen a second after the $way"
+  sleep 0.02
+done
+step "the window went $((($(now_us) - keystroke_us) / 1000)) ms after the $way"
+
+step "the storage answers"
+touch "$storage_log.answer"
+wait_exit 30000 || fail "the viewer did not end once the storage answered"
+((viewer_status == 0)) || fail "the viewer ended with status $viewer_status"
+expect_bells 0
+step "ok"

@@ -1,0 +1,113 @@
+"""Storage that stalls, as a network share that stops answering or a cloud
+file still downloading does: a FUSE file system serving the files of one
+folder three ways, each under a folder of its own.
+
+  open-waits/NAME   opening the file waits
+  reads-wait/NAME   every read from 64 KiB on waits
+  waits-once/NAME   the first read from 64 KiB on waits 3 seconds, once
+
+A wait lasts STALL seconds, or until a file named LOG.answer exists, which
+answers every call waiting and ends the stalls. Each wait is logged to LOG
+when it begins ("stalled open NAME", "stalled read NAME") and when it ends
+("answered ..."), so that a test knows when the program is inside one.
+
+Usage: stalling_storage.py SOURCE MOUNTPOINT LOG STALL
+Run with Debian's /usr/bin/python3, whose fusepy module this needs.
+"""
+
+import errno
+import os
+import stat
+import sys
+import threading
+import time
+
+from fusepy import FUSE, FuseOSError, Operations
+
+KINDS = ("open-waits", "reads-wait", "waits-once")
+FIRST_READS_ANSWERED = 64 * 1024
+ONCE_SECONDS = 3
+
+
+class StallingStorage(Operations):
+    def __init__(self, source, log, stall):
+        self.source = source
+        self.log = open(log, "a", buffering=1)
+        self.answer = log + ".answer"
+        self.stall = stall
+        self.waited_once = set()
+        self.log_lock = threading.Lock()
+
+    def note(self, line):
+        with self.log_lock:
+            self.log.write(line + "\n")
+
+    def wait(self, what, seconds):
+        self.note("stalled " + what)
+        # Looked for often: fusepy runs no signal handler while FUSE's loop
+        # holds the main thread.
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline and not os.path.exists(self.answer):
+            time.sleep(0.05)
+        self.note("answered " + what)
+
+    def split(self, path):
+        parts = path.strip("/").split("/", 1)
+        if parts[0] not in KINDS:
+            raise FuseOSError(errno.ENOENT)
+        return parts[0], (parts[1] if len(parts) > 1 else "")
+
+    def real(self, path):
+        kind, name = self.split(path)
+        return kind, name, os.path.join(self.source, name)
+
+    def getattr(self, path, fh=None):
+        if path == "/":
+            return {"st_mode": stat.S_IFDIR | 0o755, "st_nlink": 2}
+        kind, name, real = self.real(path)
+        if not name:
+            return {"st_mode": stat.S_IFDIR | 0o755, "st_nlink": 2}
+        try:
+            status = os.lstat(real)
+        except OSError as error:
+            raise FuseOSError(error.errno)
+        keys = ("st_mode", "st_nlink", "st_size", "st_uid", "st_gid", "st_atime", "st_mtime", "st_ctime")
+        return {key: getattr(status, key) for key in keys}
+
+    def readdir(self, path, fh):
+        if path == "/":
+            return [".", ".."] + list(KINDS)
+        self.split(path)
+        return [".", ".."] + sorted(os.listdir(self.source))
+
+    def open(self, path, flags):
+        kind, name, real = self.real(path)
+        if kind == "open-waits":
+            self.wait("open " + name, self.stall)
+        return os.open(real, os.O_RDONLY)
+
+    def read(self, path, size, offset, fh):
+        kind, name, _ = self.real(path)
+        if offset >= FIRST_READS_ANSWERED:
+            if kind == "reads-wait":
+                self.wait("read " + name, self.stall)
+            elif kind == "waits-once" and name not in self.waited_once:
+                self.waited_once.add(name)
+                self.wait("read " + name, ONCE_SECONDS)
+        return os.pread(fh, size, offset)
+
+    def release(self, path, fh):
+        os.close(fh)
+        return 0
+
+
+def main():
+    source, mountpoint, log, stall = sys.argv[1:5]
+    storage = StallingStorage(source, log, float(stall))
+    # direct_io passes every read to the file system, as a share that caches
+    # nothing does; threads let it list a folder while a read waits.
+    FUSE(storage, mountpoint, foreground=True, nothreads=False, direct_io=True, ro=True)
+
+
+if __name__ == "__main__":
+    main()
