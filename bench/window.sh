@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Times Open of the A4 page in the real window, filling a 1920x1080 screen of
-# its own X server (Xvfb), beside an offscreen decode of the same file.
+# its own X server (Xvfb), beside its floor: an offscreen decode of the same
+# file and the repaints the open cannot do without.
 # Usage: bench/window.sh BUILD_DIR
 set -euo pipefail
 
