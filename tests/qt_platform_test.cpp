@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimer>
+#include <QWidget>
+#include <future>
+#include <stdexcept>
 #include <string>
 
 namespace inkpane {
@@ -20,6 +24,18 @@ TEST(QtNameFilter, ShowsTheDescriptionWithPatternsQtCanUse) {
       {{"Anything", ""}, "Anything (*)"},
   };
   for (const auto& c : cases) EXPECT_EQ(QtNameFilter(c.filter), c.qtFilter) << c.filter.description;
+}
+
+// The helper's call returns only once the window thread has run a timer's
+// event, so a wait that ran no events would never end.
+TEST(QtPlatform, RunsEventsWhileAStorageCallWaits) {
+  QWidget owner;
+  const QtPlatform platform(owner);
+  std::promise<void> timerRan;
+  QTimer::singleShot(0, [&] { timerRan.set_value(); });
+  AwaitStorage([&] { timerRan.get_future().wait(); });
+  EXPECT_FALSE(StorageCallOutstanding());
+  EXPECT_THROW(AwaitStorage([] { throw std::runtime_error("the share is gone"); }), std::runtime_error);
 }
 
 }  // namespace

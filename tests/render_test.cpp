@@ -2,10 +2,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/file_slots.h"
+#include "platform/platform_hooks.h"
+#include "platform/run_time_error.h"
 #include "tests/system_rows.h"
 #include "tests/test_support.h"
 
@@ -178,23 +181,44 @@ TEST(RenderPbmFile, PlainRunsAcrossReadBlocksComeWhole) {
 TEST(RenderPbmFile, ReportsFilesThatCannotBeRead) {
   const TempDir dir;
   const std::string missing = (dir.path() / "missing.pbm").string();
+  // Ends inside a pixel token, so that every system reads again after the
+  // open: into the file, or at its end.
+  const std::string cutShort = dir.Write("cut-short.pbm", "P1\n1 1\n1");
 
+  // Storage that is slow to answer, as the window system waits on it: events
+  // run, then the call; the failing storage fails the one call after the open.
+  int storageCalls = 0;
+  const auto slow = [](const std::function<void()>& call) {
+    DoEvents();
+    call();
+  };
+  const auto failing = [&](const std::function<void()>& call) {
+    DoEvents();
+    if (++storageCalls == 2) throw RunTimeError(ErrorNumber::DeviceIoError, "The share stopped answering.");
+    call();
+  };
   struct FileCase {
     std::string name;
     std::string path;
     std::string description;
+    std::function<void(const std::function<void()>&)> storage = {};
   };
   const FileCase cases[] = {
       {"missing file", missing, MissingFileDescription(missing)},
       {"empty name", "", "No file name was given."},
       {"folder", dir.path().string(), "\"" + dir.path().string() + "\" is a folder, not a regular file."},
+      {"missing file on slow storage", missing, MissingFileDescription(missing), slow},
+      {"a read failing after a wait", cutShort, "The share stopped answering.", failing},
   };
   for (const FileCase& c : cases) {
     SCOPED_TRACE(c.name);
+    const ScopedPlatformHooks storage({.awaitStorage = c.storage});
     const Decoded decoded = DecodeFile(c.path);
     EXPECT_TRUE(decoded.rows.empty());
     EXPECT_EQ(decoded.messages, std::vector<std::string>{kReadError + c.description});
     EXPECT_TRUE(decoded.slotClosed);
+    // The events of the wait ran before anything else.
+    EXPECT_TRUE(!c.storage || decoded.calls.starts_with('E')) << decoded.calls;
   }
 }
 

@@ -4,21 +4,17 @@
 
 #include <algorithm>
 #include <array>
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "platform/file_failure.h"
+#include "platform/platform_hooks.h"
+#include "platform/win32/owned_handle.h"
 #include "platform/win32/system_error_text.h"
 #include "platform/win32/wide_string.h"
 
 namespace inkpane {
 namespace {
-
-struct HandleCloser {
-  void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using OwnedHandle = std::unique_ptr<void, HandleCloser>;
 
 // A name on an empty card reader or disc drive would otherwise have Windows
 // ask for a disk in a box of its own, holding the open up until someone
@@ -151,28 +147,36 @@ SystemFile::SystemFile(std::string_view fileName) {
   if (const std::optional<FileFailure> device = DeviceKind(fullPath)) RaiseFileFailure(*device, fileName);
   if (HasOverlongComponent(fullPath)) RaiseFileFailure(FileFailure::NameTooLong, fileName);
   const std::wstring path = ApiPath(fullPath);
-  const NoAskingForDisks noBoxes;
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    RaiseFileFailure(FileFailure::Folder, fileName);
-  }
-  // Sharing everything keeps the file as open to other programs as it was:
-  // one may go on writing it, renaming it or deleting it while it is read.
-  HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (opened == INVALID_HANDLE_VALUE) RaiseOpenFailure(GetLastError());
-  OwnedHandle file(opened);
-  // A pipe or a device that the name did not show may never end.
-  if (const DWORD type = GetFileType(file.get()); type != FILE_TYPE_DISK) RaiseFileFailure(KindOfFile(type), fileName);
-  handle_ = reinterpret_cast<std::intptr_t>(file.release());
+  // Each of these calls waits on the file's storage, a share's server or a
+  // cloud file's download.
+  AwaitStorage([&] {
+    const NoAskingForDisks noBoxes;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      RaiseFileFailure(FileFailure::Folder, fileName);
+    }
+    // Sharing everything keeps the file as open to other programs as it was:
+    // one may go on writing it, renaming it or deleting it while it is read.
+    HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) RaiseOpenFailure(GetLastError());
+    OwnedHandle file(opened);
+    // A pipe or a device that the name did not show may never end.
+    if (const DWORD type = GetFileType(file.get()); type != FILE_TYPE_DISK) {
+      RaiseFileFailure(KindOfFile(type), fileName);
+    }
+    handle_ = reinterpret_cast<std::intptr_t>(file.release());
+  });
 }
 
 std::size_t SystemFile::Read(std::span<std::uint8_t> buffer, std::string_view) {
   const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(buffer.size(), MAXDWORD));
   DWORD count = 0;
-  if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer.data(), wanted, &count, nullptr)) {
-    RaiseSystemFailure(FileFailure::ReadFailed, SystemErrorText(GetLastError()));
-  }
+  DWORD error = ERROR_SUCCESS;
+  AwaitStorage([&] {
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer.data(), wanted, &count, nullptr)) error = GetLastError();
+  });
+  if (error != ERROR_SUCCESS) RaiseSystemFailure(FileFailure::ReadFailed, SystemErrorText(error));
   return count;
 }
 

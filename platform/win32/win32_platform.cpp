@@ -1,10 +1,15 @@
 #include "platform/win32/win32_platform.h"
 
+#include <stdexcept>
+
 #include "platform/win32/open_file_dialog.h"
 #include "platform/win32/wide_string.h"
 
 namespace inkpane {
 namespace {
+
+// How long a wait on storage goes before the pointer says the program is busy.
+constexpr DWORD kBusyPointerAfterMs = 500;
 
 // Every message that is waiting runs now, as the window's own loop would run
 // it; a menu or a modal box opened by one of them runs its own loop until it
@@ -17,28 +22,87 @@ void RunPendingMessages() {
   }
 }
 
-[[noreturn]] void EndAtOnce() {
-  // Nothing is unwound and no destructor runs: the program may be deep inside
-  // a decode, and the window must not draw anything more.
-  ExitProcess(0);
+OwnedHandle NewEvent() {
+  HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  if (event == nullptr) throw std::runtime_error("The program could not make an event to wait on.");
+  return OwnedHandle(event);
 }
 
 }  // namespace
 
 Win32Platform::Win32Platform(HWND owner)
     : owner_(owner),
+      storageCallDone_(NewEvent()),
+      signalStorageCallDone_([event = storageCallDone_.get()] { SetEvent(event); }),
       hooks_({
           .messageBox = [this](std::string_view text, MessageBoxStyle style,
                                std::string_view title) { ShowMessage(text, style, title); },
           .beep = [] { MessageBeep(MB_OK); },
           .doEvents = [] { RunPendingMessages(); },
-          .endProgram = [] { EndAtOnce(); },
+          .awaitStorage = [this](const std::function<void()>& call) { AwaitOnHelper(call); },
+          .endProgram = [this] { EndAtOnce(); },
           .openFileDialog = [this](const OpenFileRequest& request) { return AskForFileToOpen(owner_, request); },
       }) {}
 
 void Win32Platform::ShowMessage(std::string_view text, MessageBoxStyle style, std::string_view title) const {
   const UINT icon = style == MessageBoxStyle::Information ? MB_ICONINFORMATION : MB_ICONERROR;
   MessageBoxW(owner_, Widen(text).c_str(), Widen(title).c_str(), MB_OK | icon);
+}
+
+// The window thread sleeps until either the helper's call is done or a
+// message arrives, and runs the messages, so the window repaints, About opens
+// and Exit acts, and no processor time goes on waiting.
+void Win32Platform::AwaitOnHelper(const std::function<void()>& call) {
+  const std::function<void()> onHelper = [this, &call] {
+    if (helperThread_.load() == nullptr) helperThread_ = OpenThread(THREAD_TERMINATE, FALSE, GetCurrentThreadId());
+    call();
+  };
+  storageHelper_.Start(onHelper, signalStorageCallDone_);
+  const HANDLE done = storageCallDone_.get();
+  bool showsBusy = false;
+  for (;;) {
+    const DWORD woken = MsgWaitForMultipleObjectsEx(1, &done, showsBusy ? INFINITE : kBusyPointerAfterMs,
+                                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woken == WAIT_OBJECT_0 + 1) {
+      RunPendingMessages();
+    } else if (woken == WAIT_TIMEOUT) {
+      ShowBusyPointer(true);
+      showsBusy = true;
+    } else if (woken == WAIT_OBJECT_0 || WaitForSingleObject(done, INFINITE) == WAIT_OBJECT_0) {
+      // A wait that failed, which nothing here should make happen, becomes
+      // a plain wait for the helper rather than a spin.
+      break;
+    }
+  }
+  if (showsBusy) ShowBusyPointer(false);
+  storageHelper_.Finish();
+}
+
+// The window class's pointer is the one the system shows over the client
+// area; a pointer already there is changed at once.
+void Win32Platform::ShowBusyPointer(bool busy) const {
+  const HCURSOR pointer = busy ? LoadCursorW(nullptr, IDC_APPSTARTING) : LoadCursorW(nullptr, IDC_ARROW);
+  SetClassLongPtrW(owner_, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(pointer));
+  POINT at{};
+  if (GetCursorPos(&at) && WindowFromPoint(at) == owner_) {
+    const LRESULT hit = SendMessageW(owner_, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+    SendMessageW(owner_, WM_SETCURSOR, reinterpret_cast<WPARAM>(owner_), MAKELPARAM(hit, WM_MOUSEMOVE));
+  }
+}
+
+// Nothing is unwound and no destructor runs: the program may be deep inside
+// a decode, and the window must not draw anything more. A call the helper is
+// inside is cancelled; one that cannot be (a read the kernel under Wine will
+// not interrupt) holds the process until it returns, so the window is taken
+// away first. TerminateProcess, unlike ExitProcess, runs no library's detach
+// code, such as that of the shell extensions the open dialog brings in,
+// which can take long or deadlock.
+void Win32Platform::EndAtOnce() const {
+  if (const HANDLE helper = helperThread_.load(); helper != nullptr && StorageCallOutstanding()) {
+    CancelSynchronousIo(helper);
+  }
+  DestroyWindow(owner_);
+  TerminateProcess(GetCurrentProcess(), 0);
 }
 
 }  // namespace inkpane

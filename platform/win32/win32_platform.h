@@ -2,16 +2,20 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
 #include <string_view>
 
+#include "platform/helper_thread.h"
 #include "platform/platform_hooks.h"
+#include "platform/win32/owned_handle.h"
 
 namespace inkpane {
 
 // The screen-facing parts of the platform on Win32, installed for this
 // object's lifetime: message boxes and the open-file dialog, owned by
 // `owner`; the beep, which is the user's "Default Beep" sound; event
-// processing; and ending the program.
+// processing, also while a call waits on storage; and ending the program.
 class Win32Platform {
  public:
   explicit Win32Platform(HWND owner);
@@ -20,8 +24,18 @@ class Win32Platform {
 
  private:
   void ShowMessage(std::string_view text, MessageBoxStyle style, std::string_view title) const;
+  void AwaitOnHelper(const std::function<void()>& call);
+  void ShowBusyPointer(bool busy) const;
+  void EndAtOnce() const;
 
   HWND owner_;
+  HelperThread storageHelper_;
+  // Set by the helper thread when its call is done, waking the window thread.
+  OwnedHandle storageCallDone_;
+  std::function<void()> signalStorageCallDone_;
+  // The helper thread, as a handle that can cancel the call it is inside;
+  // taken by the helper itself at its first call.
+  std::atomic<HANDLE> helperThread_ = nullptr;
   ScopedPlatformHooks hooks_;
 };
 

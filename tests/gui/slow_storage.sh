@@ -102,7 +102,8 @@ case $way in
   *) fail "say exit or close, not '$way'" ;;
 esac
 until _main_gone; do
-  (($(now_us) < keystroke_us + 1000000)) || fail "the window was still on screen a second after the $way"
+  (($(now_us) < keystroke_us + (1000 + withdraw_allowance_ms) * 1000)) ||
+    fail "the window was still on screen $((1000 + withdraw_allowance_ms)) ms after the $way"
   sleep 0.02
 done
 step "the window went $((($(now_us) - keystroke_us) / 1000)) ms after the $way"

@@ -17,6 +17,9 @@ main_win= menubar_height= scale=1 viewer_status= exited_us= keystroke_us=
 # scale factor, which may be fractional (Windows at 144 DPI is 1.5). Windows
 # rounds half a pixel up.
 client_width= client_height=
+# How much longer than a program's own work a window may take to go: set by
+# a window system whose windows wait on something else to go.
+withdraw_allowance_ms=0
 # Set by viewer_memory_kb: the viewer's resident memory in kB.
 memory_kb=
 

@@ -17,6 +17,11 @@
 
 source "$gui_lib/x11.sh"
 
+# Wine hides a window it takes for a managed one by asking the window manager
+# to withdraw it, and waits up to two seconds for the answer, which under
+# Xvfb, with no window manager, never comes.
+withdraw_allowance_ms=2000
+
 # x11.sh's session, kept under another name to be built on.
 eval "_x11_$(declare -f gui_init)"
 
