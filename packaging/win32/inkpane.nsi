@@ -2,6 +2,9 @@
 ; the licence under Program Files, adds a Start-menu shortcut for every user
 ; and registers the uninstaller in Apps & features. It associates no file type, since Inkpane takes no
 ; arguments. /S installs, and uninstalls, without a question.
+; Neither installs nor uninstalls over a running Inkpane: Windows holds a
+; running program's file, and a half-done uninstall would leave a program that
+; nothing can uninstall any more.
 ; The build defines VERSION (1.1.0.3), FILE_VERSION (1.01.0003), PUBLISHER,
 ; EXE, README, LICENSE, ICON and OUTFILE.
 Unicode true
@@ -12,6 +15,7 @@ ManifestDPIAware true
 
 !include MUI2.nsh
 !include FileFunc.nsh
+!include LogicLib.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Inkpane"
 
@@ -40,6 +44,9 @@ VIAddVersionKey /LANG=0 LegalCopyright "Copyright 2026 The Inkpane developers"
 !insertmacro MUI_PAGE_LICENSE "${LICENSE}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+; MUI's own box, "Run Inkpane", ticked. A silent install shows no page, so it
+; never starts the program.
+!define MUI_FINISHPAGE_RUN "$INSTDIR\inkpane.exe"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
@@ -61,9 +68,35 @@ Function un.onInit
   !insertmacro MachineWide
 FunctionEnd
 
+; A running Inkpane shows itself by its main window's class, so the program
+; needs to keep no mutex or file for the installer's sake. Cancel, or /S,
+; aborts before anything has changed; aborting ends a silent run with status 2.
+!macro RefuseWhileInkpaneRuns UN
+  Function ${UN}RefuseWhileInkpaneRuns
+    retry:
+    FindWindow $0 "Inkpane.Form1"
+    ${If} $0 <> 0
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Inkpane is running. Close it, then choose Retry." /SD IDCANCEL IDRETRY retry
+      Abort "Inkpane is running: nothing was changed."
+    ${EndIf}
+  FunctionEnd
+!macroend
+!insertmacro RefuseWhileInkpaneRuns ""
+!insertmacro RefuseWhileInkpaneRuns "un."
+
 Section "Inkpane"
+  Call RefuseWhileInkpaneRuns
   SetOutPath "$INSTDIR"
+  ; An Inkpane that has no window yet, or no longer, still holds its file:
+  ; the program goes first, and without it nothing else is installed.
+  SetOverwrite try
+  ClearErrors
   File "${EXE}"
+  ${If} ${Errors}
+    MessageBox MB_OK|MB_ICONSTOP "$INSTDIR\inkpane.exe is in use, so Inkpane was not installed. Close Inkpane, then install it again." /SD IDOK
+    Abort "inkpane.exe is in use: nothing was installed."
+  ${EndIf}
+  SetOverwrite on
   File "${README}"
   File "${LICENSE}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -83,9 +116,17 @@ Section "Inkpane"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" EstimatedSize $0
 SectionEnd
 
+; All or nothing: the program goes first, and while it cannot go, its
+; shortcut, its Apps entry and this uninstaller stay, so that the user can
+; uninstall it later.
 Section "Uninstall"
-  Delete "$SMPROGRAMS\Inkpane.lnk"
+  Call un.RefuseWhileInkpaneRuns
   Delete "$INSTDIR\inkpane.exe"
+  ${If} ${FileExists} "$INSTDIR\inkpane.exe"
+    MessageBox MB_OK|MB_ICONSTOP "$INSTDIR\inkpane.exe is in use, so nothing was uninstalled. Close Inkpane, then uninstall it again." /SD IDOK
+    Abort "inkpane.exe is in use: nothing was uninstalled."
+  ${EndIf}
+  Delete "$SMPROGRAMS\Inkpane.lnk"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\uninstall.exe"

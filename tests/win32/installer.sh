@@ -3,8 +3,10 @@
 # test's own, and checks what a user would find: the program, its read-me and
 # its licence under Program Files, the Start-menu shortcut, the entry of Apps &
 # features, and the installed program opening images as a user opens them (the
-# GUI script open_keyboard.sh, run on the installed program). Then uninstalls it,
-# silently, and checks that all of it is gone. Runs on an X display
+# GUI script open_keyboard.sh, run on the installed program). While the
+# installed program runs, neither the uninstaller nor the installer changes
+# anything, and both fail. Then uninstalls it, silently, and checks that all of
+# it is gone. Runs on an X display
 # (xvfb-run), so that every Wine program of the prefix shares it.
 # Usage: installer.sh PATH/TO/inkpane-VERSION-setup.exe VERSION PATH/TO/x11-probe
 set -euo pipefail
@@ -57,9 +59,23 @@ TABLE
 echo "-- open images with the installed program"
 # The GUI script runs the program in a copy of this prefix, which holds the
 # registry as Wine writes it out when the prefix's server ends.
-timeout 60 wineserver -w || fail "Wine did not end after the install"
+timeout 60 wineserver -w || fail "Wine did not end after the install: did the silent install start Inkpane?"
 INKPANE_GUI_PLATFORM=wine INKPANE_WINE_TEMPLATE=$WINEPREFIX \
   bash "$here/../gui/open_keyboard.sh" "$folder/inkpane.exe" "$probe" || fail "the installed program failed to open images"
+
+echo "-- uninstall and install while Inkpane runs"
+wine "$folder/inkpane.exe" & inkpane=$!
+timeout 60 xdotool search --sync --onlyvisible --classname '^inkpane\.exe$' >/dev/null || fail "Inkpane showed no window"
+find "${installed[@]}" -printf '%p %s %T@\n' >"$work/before"
+# NSIS's way to learn an uninstaller's status: a copy run outside the folder
+# with _?= and the folder unquoted, as cmd passes it. A refusal is an abort, 2.
+cp "$folder/uninstall.exe" "$WINEPREFIX/drive_c/windows/temp/"
+for command in 'C:\windows\temp\uninstall.exe /S _?=C:\Program Files\Inkpane' "Z:${setup//\//\\} /S"; do
+  status=0 && wine cmd /c "$command" || status=$?
+  ((status == 2)) && find "${installed[@]}" -printf '%p %s %T@\n' | cmp -s - "$work/before" &&
+    wine reg query "$key" /reg:64 >/dev/null || fail "$command, while Inkpane ran, changed files or the key, or ended with $status"
+done
+kill "$inkpane"; wait "$inkpane" || true
 
 echo "-- uninstall"
 wine "$folder/uninstall.exe" /S || fail "the uninstaller failed"
