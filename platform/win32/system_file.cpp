@@ -3,12 +3,12 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <array>
 #include <optional>
 #include <string>
 
 #include "platform/file_failure.h"
 #include "platform/platform_hooks.h"
+#include "platform/win32/file_path.h"
 #include "platform/win32/owned_handle.h"
 #include "platform/win32/system_error_text.h"
 #include "platform/win32/wide_string.h"
@@ -58,77 +58,6 @@ FileFailure KindOfFailure(DWORD error) {
 
 [[noreturn]] void RaiseOpenFailure(DWORD error) { RaiseSystemFailure(KindOfFailure(error), SystemErrorText(error)); }
 
-bool StartsWith(std::wstring_view text, std::wstring_view prefix, bool ignoreCase = false) {
-  return text.size() >= prefix.size() &&
-         CompareStringOrdinal(text.data(), static_cast<int>(prefix.size()), prefix.data(),
-                              static_cast<int>(prefix.size()), ignoreCase) == CSTR_EQUAL;
-}
-
-bool EqualIgnoringCase(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() && StartsWith(a, b, true);
-}
-
-// The devices every Windows has always had under these names in any folder.
-bool IsDosDeviceName(std::wstring_view name) {
-  constexpr std::array<std::wstring_view, 6> kFixed = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
-  if (std::ranges::any_of(kFixed, [&](std::wstring_view fixed) { return EqualIgnoringCase(name, fixed); })) {
-    return true;
-  }
-  return name.size() == 4 && (StartsWith(name, L"COM", true) || StartsWith(name, L"LPT", true)) && name[3] >= L'1' &&
-         name[3] <= L'9';
-}
-
-// What a name in the device namespace (\\.\ or \\?\) opens, told from the
-// name alone: opening a named pipe connects to its server, taking the place
-// of the client it waits for, and opening a port can act on what is plugged
-// into it. The console under Wine cannot even be opened. A name with a folder
-// in it (\\?\C:\..., \\?\UNC\...) is an ordinary file, as far as its name shows.
-std::optional<FileFailure> DeviceKind(std::wstring_view fullPath) {
-  if (!StartsWith(fullPath, L"\\\\.\\") && !StartsWith(fullPath, L"\\\\?\\")) return std::nullopt;
-  const std::wstring_view rest = fullPath.substr(4);
-  if (StartsWith(rest, L"pipe\\", true)) return FileFailure::Pipe;
-  if (rest.find(L'\\') != std::wstring_view::npos) return std::nullopt;
-  return IsDosDeviceName(rest) ? FileFailure::CharacterDevice : FileFailure::SpecialFile;
-}
-
-// The name made absolute, with "/" as "\", "." and ".." resolved, and the
-// legacy device names (CON, NUL, COM1...) turned into \\.\ names.
-std::wstring FullPath(std::string_view fileName) {
-  const std::wstring name = Widen(fileName);
-  std::wstring full(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length == 0) RaiseOpenFailure(GetLastError());
-    if (length < full.size()) {
-      full.resize(length);
-      return full;
-    }
-    full.resize(length);
-  }
-}
-
-// Only the \\?\ form reaches past 260 characters without a manifest that
-// asks for long paths; what it names is taken as it is, so it is applied to
-// the full path alone.
-std::wstring ApiPath(const std::wstring& fullPath) {
-  if (StartsWith(fullPath, L"\\\\?\\") || StartsWith(fullPath, L"\\\\.\\")) return fullPath;
-  if (StartsWith(fullPath, L"\\\\")) return L"\\\\?\\UNC\\" + fullPath.substr(2);
-  return L"\\\\?\\" + fullPath;
-}
-
-// Windows' file systems hold at most 255 characters in one name, which Wine,
-// on a system with longer names, does not check.
-constexpr std::size_t kLongestComponent = 255;
-
-bool HasOverlongComponent(std::wstring_view path) {
-  for (std::size_t start = 0; start < path.size();) {
-    const std::size_t end = std::min(path.find(L'\\', start), path.size());
-    if (end - start > kLongestComponent) return true;
-    start = end + 1;
-  }
-  return false;
-}
-
 FileFailure KindOfFile(DWORD type) {
   switch (type) {
     case FILE_TYPE_CHAR:
@@ -143,7 +72,9 @@ FileFailure KindOfFile(DWORD type) {
 }  // namespace
 
 SystemFile::SystemFile(std::string_view fileName) {
-  const std::wstring fullPath = FullPath(fileName);
+  const std::optional<std::wstring> madeFull = FullPath(Widen(fileName));
+  if (!madeFull) RaiseOpenFailure(GetLastError());
+  const std::wstring& fullPath = *madeFull;
   if (const std::optional<FileFailure> device = DeviceKind(fullPath)) RaiseFileFailure(*device, fileName);
   if (HasOverlongComponent(fullPath)) RaiseFileFailure(FileFailure::NameTooLong, fileName);
   const std::wstring path = ApiPath(fullPath);
