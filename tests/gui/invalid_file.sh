@@ -27,6 +27,7 @@ open_by_keyboard "$work/files/grey.pgm"
 wait_window "$ERROR_TITLE" || fail "no window titled Error appeared"
 error_box=$found
 wait_focus "$error_box" || fail "the error box did not take the keyboard focus"
+[[ ${INKPANE_GUI_PLATFORM:-x11} != wine ]] || expect_window_text Error '^This is not a valid PBM File\.$'
 screen_shot error-box
 # The ring belongs to the end of the command, after the box is dismissed.
 expect_bells 1

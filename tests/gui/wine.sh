@@ -12,8 +12,13 @@
 # Wine takes its windows for managed ones: it leaves their caption and
 # borders to a window manager, so the X window is the menu bar over the
 # client area, as with Qt, and it asks the window manager to activate a new
-# dialog. There is none under Xvfb, so the script focuses a new window itself
-# where a desktop would, and keys reach the window Wine has made active.
+# dialog. There is none under Xvfb, so the script gives the X focus itself
+# where a desktop would, once Windows says the window has the focus, and keys
+# reach the window Wine has made active.
+#
+# What Windows itself says of its windows (the foreground window and its
+# focus, the texts of a box's controls) comes from window-probe.exe, built
+# with the program and named by INKPANE_WINDOW_PROBE, run beside the viewer.
 
 source "$gui_lib/x11.sh"
 
@@ -34,6 +39,8 @@ gui_init() {
   for tool in wine wineboot wineserver; do
     command -v "$tool" >/dev/null || { note "missing tool: $tool"; exit 2; }
   done
+  window_probe=${INKPANE_WINDOW_PROBE:-}
+  [[ -f $window_probe ]] || { note "no window-probe.exe at '$window_probe' (INKPANE_WINDOW_PROBE)"; exit 2; }
   _x11_gui_init "$@"
   # Without the overrides, preparing a prefix waits for ever on a dialog that
   # offers to install .NET and an HTML engine.
@@ -85,11 +92,22 @@ set_screen_scale() {
   wineserver -w
 }
 
-# A window Wine maps is activated by the window manager; there is none.
+# Windows must say that the window, found by its title, is the foreground
+# window and holds the keyboard focus; the X focus, which a window manager
+# would give it, then follows.
 _has_focus() {
-  [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]] && return 0
-  timeout 30 xdotool windowfocus "$1" 2>/dev/null
-  return 1
+  local title
+  title=$(xdotool getwindowname "$1" 2>/dev/null) || return 1
+  [[ $(wine "$window_probe" focus 2>/dev/null | tr -d '\r') == "$title" ]] || return 1
+  [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]] || timeout 30 xdotool windowfocus --sync "$1" 2>/dev/null
+}
+
+# expect_window_text TITLE REGEX: a line of a control of the top-level window
+# titled exactly TITLE, as Windows reads the controls' texts, matches the
+# extended regex.
+expect_window_text() {
+  wine "$window_probe" texts "$1" 2>/dev/null | tr -d '\r' >"$work/texts.txt" || fail "Windows has no window titled $1"
+  grep -Eq "$2" "$work/texts.txt" || fail "no line of the window titled $1 matches $2; it says: $(cat "$work/texts.txt")"
 }
 
 # type_line TEXT: types the text, an absolute path in its Windows form on
