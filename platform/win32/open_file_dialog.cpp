@@ -1,5 +1,7 @@
 #include "platform/win32/open_file_dialog.h"
 
+#include <commdlg.h>
+
 #include <algorithm>
 #include <vector>
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <windows.h>
-#include <commdlg.h>
 
 #include <functional>
 #include <optional>

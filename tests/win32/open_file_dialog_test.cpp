@@ -40,16 +40,17 @@ TEST(AskForFileToOpen, ShowsAgainAfterAFailureAndKeepsTheCurrentFolder) {
     const std::filesystem::path before = std::filesystem::current_path();
     std::vector<std::string> startedFrom;
     DWORD failure = 0;
-    const OpenFileCalls calls{.show = [&](OPENFILENAMEW& dialog) {
-                                const Showing& showing = c.showings.at(startedFrom.size());
-                                startedFrom.push_back(Narrow(dialog.lpstrFile));
-                                std::filesystem::current_path(elsewhere.path());
-                                failure = showing.failure;
-                                const std::wstring chosen = Widen(showing.chosen.value_or(""));
-                                chosen.copy(dialog.lpstrFile, chosen.size());
-                                dialog.lpstrFile[chosen.size()] = L'\0';
-                                return showing.chosen.has_value();
-                              },
+    const OpenFileCalls calls{.show =
+                                  [&](OPENFILENAMEW& dialog) {
+                                    const Showing& showing = c.showings.at(startedFrom.size());
+                                    startedFrom.push_back(Narrow(dialog.lpstrFile));
+                                    std::filesystem::current_path(elsewhere.path());
+                                    failure = showing.failure;
+                                    const std::wstring chosen = Widen(showing.chosen.value_or(""));
+                                    chosen.copy(dialog.lpstrFile, chosen.size());
+                                    dialog.lpstrFile[chosen.size()] = L'\0';
+                                    return showing.chosen.has_value();
+                                  },
                               .failure = [&] { return failure; }};
     const std::optional<std::string> result =
         AskForFileToOpen(nullptr, {.title = "Open", .filters = {}, .fileName = "Z:\\last.pbm"}, calls);

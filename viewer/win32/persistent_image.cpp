@@ -16,7 +16,9 @@ void FillWith(HDC target, const RECT& area, Colour colour) {
   FillRect(target, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
-PixelRect Whole(int width, int height) { return {0, 0, static_cast<std::size_t>(width), static_cast<std::size_t>(height)}; }
+PixelRect Whole(int width, int height) {
+  return {0, 0, static_cast<std::size_t>(width), static_cast<std::size_t>(height)};
+}
 
 }  // namespace
 
@@ -25,7 +27,8 @@ PersistentImage::PersistentImage(SIZE size, Colour background)
       height_(size.cy),
       background_(background),
       dib_(std::make_unique<DibSection>(width_, height_)),
-      deviceContext_(std::make_unique<DeviceContext>(dib_->pixels(), width_, height_, static_cast<std::size_t>(width_))) {
+      deviceContext_(
+          std::make_unique<DeviceContext>(dib_->pixels(), width_, height_, static_cast<std::size_t>(width_))) {
   Fill(Whole(width_, height_));
 }
 
@@ -60,16 +63,15 @@ void PersistentImage::Grow(SIZE size) {
   if (width == width_ && height == height_) return;
   const PixelRect drawn = DrawnSinceClear();
   auto dib = std::make_unique<DibSection>(width, height);
-  auto deviceContext =
-      std::make_unique<DeviceContext>(dib->pixels(), width, height, static_cast<std::size_t>(width));
+  auto deviceContext = std::make_unique<DeviceContext>(dib->pixels(), width, height, static_cast<std::size_t>(width));
   GdiFlush();
   const std::uint32_t pixel = 0xFF000000u | background_;
   std::ranges::fill(dib->pixels(), pixel);
   for (std::size_t row = drawn.top; row < drawn.bottom; ++row) {
-    const auto from = dib_->pixels().subspan(row * static_cast<std::size_t>(width_) + drawn.left,
-                                             drawn.right - drawn.left);
-    std::ranges::copy(from, dib->pixels().begin() + static_cast<std::ptrdiff_t>(row * static_cast<std::size_t>(width) +
-                                                                                 drawn.left));
+    const auto from =
+        dib_->pixels().subspan(row * static_cast<std::size_t>(width_) + drawn.left, drawn.right - drawn.left);
+    std::ranges::copy(
+        from, dib->pixels().begin() + static_cast<std::ptrdiff_t>(row * static_cast<std::size_t>(width) + drawn.left));
   }
   deviceContext_ = std::move(deviceContext);
   dib_ = std::move(dib);

@@ -1,0 +1,73 @@
+#include "viewer/win32/persistent_image.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/resolved_device_context.h"
+
+namespace inkpane {
+namespace {
+
+constexpr Colour kGrey = 0x808080, kBlack = 0x000000, kBlue = 0x204060;
+
+// What the window would show of the image, one letter a pixel: g grey, k
+// black, b blue.
+std::vector<std::string> Shown(const PersistentImage& image, int width, int height) {
+  const DibSection screen(width, height);
+  image.Paint(screen.dc(), {0, 0, width, height});
+  std::vector<std::string> rows(static_cast<std::size_t>(height));
+  for (std::size_t i = 0; i < screen.pixels().size(); ++i) {
+    const Colour colour = screen.pixels()[i] & 0xFFFFFF;
+    rows[i / static_cast<std::size_t>(width)] += colour == kGrey    ? 'g'
+                                                 : colour == kBlack ? 'k'
+                                                 : colour == kBlue  ? 'b'
+                                                                    : '?';
+  }
+  return rows;
+}
+
+TEST(PersistentImage, GrowsAndRecoloursAroundWhatIsDrawn) {
+  const struct {
+    const char* name;
+    std::function<void(PersistentImage&)> change;
+    std::vector<std::string> shown;
+  } cases[] = {
+      {"grown",
+       [](PersistentImage& image) {
+         image.Grow({6, 4});
+       },
+       {"gggggg", "gkkggg", "gkkggg", "gggggk"}},
+      {"recoloured", [](PersistentImage& image) { image.Recolour(kBlue); }, {"bbbbbb", "bkkbbb", "bkkbbb", "bbbbbb"}},
+      {"grown and recoloured",
+       [](PersistentImage& image) {
+         image.Grow({6, 4});
+         image.Recolour(kBlue);
+       },
+       {"bbbbbb", "bkkbbb", "bkkbbb", "bbbbbk"}},
+      {"recoloured, then cleared",
+       [](PersistentImage& image) {
+         image.Recolour(kBlue);
+         image.Clear();
+       },
+       {"bbbbbb", "bbbbbb", "bbbbbb", "bbbbbb"}},
+  };
+  for (const auto& c : cases) {
+    PersistentImage image({4, 3}, kGrey);
+    for (std::int32_t y = 1; y <= 2; ++y) {
+      ResolvedDeviceContext dc(image.hdc(), y);
+      SetPixel(dc, 1, y, kBlack);
+      SetPixel(dc, 2, y, kBlack);
+    }
+    c.change(image);
+    // Beyond the first size, a pixel is drawn only once the image has grown.
+    ResolvedDeviceContext dc(image.hdc(), 3);
+    SetPixel(dc, 5, 3, kBlack);
+    EXPECT_EQ(Shown(image, 6, 4), c.shown) << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace inkpane
