@@ -25,7 +25,7 @@ class HelperThread {
   // Starts `call` on the helper thread and returns at once. When the call has
   // returned or thrown, `whenDone` runs on the helper thread, as the last
   // thing it does for this call: it wakes whoever waits. Both must stay valid
-  // until then.
+  // until then. One call at a time: the next starts after `whenDone` has run.
   void Start(const std::function<void()>& call, const std::function<void()>& whenDone);
 
   // Once `whenDone` has run: rethrows what the call threw, on this thread.

@@ -10,6 +10,9 @@ namespace {
 
 // How long a wait on storage goes before the pointer says the program is busy.
 constexpr DWORD kBusyPointerAfterMs = 500;
+// How long Exit gives a cancelled storage call to come back before it takes
+// the window away itself: a quick read ends well within it.
+constexpr DWORD kCancelGraceMs = 100;
 
 // Every message that is waiting runs now, as the window's own loop would run
 // it; a menu or a modal box opened by one of them runs its own loop until it
@@ -92,16 +95,16 @@ void Win32Platform::ShowBusyPointer(bool busy) const {
 
 // Nothing is unwound and no destructor runs: the program may be deep inside
 // a decode, and the window must not draw anything more. A call the helper is
-// inside is cancelled; one that cannot be (a read the kernel under Wine will
-// not interrupt) holds the process until it returns, so the window is taken
-// away first. TerminateProcess, unlike ExitProcess, runs no library's detach
+// inside is cancelled; one that does not come back (a read the kernel under
+// Wine will not interrupt) holds the process until it returns, so then the
+// window is taken away first. TerminateProcess, unlike ExitProcess, runs no library's detach
 // code, such as that of the shell extensions the open dialog brings in,
 // which can take long or deadlock.
 void Win32Platform::EndAtOnce() const {
-  if (const HANDLE helper = helperThread_.load(); helper != nullptr && StorageCallOutstanding()) {
-    CancelSynchronousIo(helper);
+  if (StorageCallOutstanding()) {
+    if (const HANDLE helper = helperThread_.load()) CancelSynchronousIo(helper);
+    if (WaitForSingleObject(storageCallDone_.get(), kCancelGraceMs) != WAIT_OBJECT_0) DestroyWindow(owner_);
   }
-  DestroyWindow(owner_);
   TerminateProcess(GetCurrentProcess(), 0);
 }
 

@@ -24,9 +24,10 @@ step "open the large image"
 make_large_image
 open_by_keyboard "$work/files/large.pbm"
 
-# The keys are sent at once. The viewer reads them only when the decoder lets
-# events run, after it has drawn and shown its first sixteen rows, so the box
-# opens with the drawing under way, and as early as the machine allows.
+# The keys are sent as soon as the drawing shows. The viewer runs events
+# while its file opens, too, so keys sent before that could open the box
+# with nothing drawn yet.
+poll 60 _top_left_is_white || fail "the large image did not start to show"
 step "Alt+H, A"
 open_about_by_keyboard
 about_box=$found
