@@ -44,7 +44,7 @@ int PeakRead(std::string_view peer, const char* path) {
   return 0;
 }
 
-int RunBenchmark(const std::filesystem::path& inputFolder) {
+int RunBenchmark(const std::filesystem::path& inputFolder, const std::filesystem::path& slowStorage) {
   std::vector<InputFile> files;
   try {
     for (const Input& input : kTimedInputs) files.push_back(DescribeWithNetpbm((inputFolder / input.name).string()));
@@ -55,7 +55,7 @@ int RunBenchmark(const std::filesystem::path& inputFolder) {
   const std::vector<FileTimings> timings = TimeEveryReader(kTimedInputs, files);
   PrintSpeedTable(timings);
   PrintSpeedTargets(timings);
-  const bool decodedWideFiles = PrintResponsiveness(inputFolder);
+  const bool decodedWideFiles = PrintResponsiveness(inputFolder, slowStorage);
   const bool decodedTimedFiles = std::ranges::all_of(
       timings, [](const FileTimings& fileTimings) { return fileTimings.byReader.at(kInkpane).seconds.has_value(); });
   std::fflush(stdout);
@@ -69,8 +69,9 @@ int main(int argc, char** argv) {
   if (arguments.size() == 4 && std::string_view(arguments[1]) == "--peak-read") {
     return PeakRead(arguments[2], arguments[3]);
   }
-  if (arguments.size() == 2) return RunBenchmark(arguments[1]);
+  if (arguments.size() == 2) return RunBenchmark(arguments[1], {});
+  if (arguments.size() == 3) return RunBenchmark(arguments[1], arguments[2]);
   std::fprintf(stderr,
-               "usage: inkpane-bench INPUT_FOLDER\n       inkpane-bench --peak-read qt|qt-unlimited|netpbm FILE\n");
+               "usage: inkpane-bench INPUT_FOLDER [SLOW_STORAGE_FOLDER]\n       inkpane-bench --peak-read qt|qt-unlimited|netpbm FILE\n");
   return 2;
 }

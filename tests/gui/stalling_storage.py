@@ -5,6 +5,7 @@ folder three ways, each under a folder of its own.
   open-waits/NAME   opening the file waits
   reads-wait/NAME   every read from 64 KiB on waits
   waits-once/NAME   the first read from 64 KiB on waits 3 seconds, once
+  every-read-waits/NAME   every read waits
 
 A wait lasts STALL seconds, or until a file named LOG.answer exists, which
 answers every call waiting and ends the stalls. Each wait is logged to LOG
@@ -24,7 +25,7 @@ import time
 
 from fusepy import FUSE, FuseOSError, Operations
 
-KINDS = ("open-waits", "reads-wait", "waits-once")
+KINDS = ("open-waits", "reads-wait", "waits-once", "every-read-waits")
 FIRST_READS_ANSWERED = 64 * 1024
 ONCE_SECONDS = 3
 
@@ -88,7 +89,9 @@ class StallingStorage(Operations):
 
     def read(self, path, size, offset, fh):
         kind, name, _ = self.real(path)
-        if offset >= FIRST_READS_ANSWERED:
+        if kind == "every-read-waits":
+            self.wait("read " + name, self.stall)
+        elif offset >= FIRST_READS_ANSWERED:
             if kind == "reads-wait":
                 self.wait("read " + name, self.stall)
             elif kind == "waits-once" and name not in self.waited_once:
