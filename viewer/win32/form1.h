@@ -8,7 +8,7 @@
 #include <type_traits>
 
 #include "platform/common_dialog.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/user32/win32_platform.h"
 #include "viewer/viewer_window.h"
 #include "viewer/win32/persistent_image.h"
 

@@ -1,8 +1,8 @@
-#include "platform/win32/win32_platform.h"
+#include "platform/user32/win32_platform.h"
 
 #include <stdexcept>
 
-#include "platform/win32/open_file_dialog.h"
+#include "platform/user32/open_file_dialog.h"
 #include "platform/win32/wide_string.h"
 
 namespace inkpane {

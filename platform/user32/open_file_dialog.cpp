@@ -1,4 +1,4 @@
-#include "platform/win32/open_file_dialog.h"
+#include "platform/user32/open_file_dialog.h"
 
 #include <commdlg.h>
 
