@@ -8,15 +8,21 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <cmath>
+#include <map>
 #include <string>
 
 #include "viewer/commands.h"
+#include "viewer/window_design.h"
 
 namespace inkpane {
 namespace {
 
-constexpr int kClientWidth = 449;
-constexpr int kClientHeight = 343;
+// Qt's sizes are in device-independent pixels, 96 to the inch.
+constexpr int kLogicalDotsPerInch = 96;
+
+QString FromDesign(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // The persistent image covers the largest screen in device pixels, so the
 // window can be maximised on any of them and still show the whole picture.
@@ -52,28 +58,41 @@ std::string QtLines() {
 
 Form1::Form1() : platform_(*this), image_(LargestScreenInDevicePixels(), WorkspaceColour()) {
   setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(QStringLiteral("Inkpane 1.1"));
+  setWindowTitle(FromDesign(kCaption));
   setWindowIcon(ApplicationIcon());
   setCentralWidget(&image_);
+  CreateMenus();
+  resize(TwipsToPixels(kClientWidthTwips, kLogicalDotsPerInch),
+         TwipsToPixels(kClientHeightTwips, kLogicalDotsPerInch) + menuBar()->sizeHint().height());
+}
 
-  mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-  mnuOpen = mnuFile->addAction(QStringLiteral("&Open"));
-  mnuSep1 = mnuFile->addSeparator();
-  mnuExit = mnuFile->addAction(QStringLiteral("&Exit"));
-  mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-  mnuAbout = mnuHelp->addAction(QStringLiteral("&About..."));
-  mnuFile->setObjectName(QStringLiteral("mnuFile"));
-  mnuOpen->setObjectName(QStringLiteral("mnuOpen"));
-  mnuSep1->setObjectName(QStringLiteral("mnuSep1"));
-  mnuExit->setObjectName(QStringLiteral("mnuExit"));
-  mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-  mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
-
-  connect(mnuOpen, &QAction::triggered, this, &Form1::mnuOpen_Click);
-  connect(mnuExit, &QAction::triggered, this, &Form1::mnuExit_Click);
-  connect(mnuAbout, &QAction::triggered, this, &Form1::mnuAbout_Click);
-
-  resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+void Form1::CreateMenus() {
+  std::map<std::string_view, QMenu*> menus;
+  for (const MenuEntry& entry : kMenuEntries) {
+    if (entry.parent.empty()) {
+      QMenu* menu = menuBar()->addMenu(FromDesign(entry.caption));
+      menu->setObjectName(FromDesign(entry.name));
+      menus[entry.name] = menu;
+      continue;
+    }
+    QMenu& menu = *menus.at(entry.parent);
+    QAction* action = IsSeparator(entry) ? menu.addSeparator() : menu.addAction(FromDesign(entry.caption));
+    action->setObjectName(FromDesign(entry.name));
+    switch (entry.command) {
+      case MenuCommand::Open:
+        mnuOpen = action;
+        connect(action, &QAction::triggered, this, &Form1::mnuOpen_Click);
+        break;
+      case MenuCommand::Exit:
+        connect(action, &QAction::triggered, this, &Form1::mnuExit_Click);
+        break;
+      case MenuCommand::About:
+        connect(action, &QAction::triggered, this, &Form1::mnuAbout_Click);
+        break;
+      case MenuCommand::None:
+        break;
+    }
+  }
 }
 
 // Only what changed since the last refresh, and only where the window shows

@@ -10,7 +10,6 @@
 
 class QAction;
 class QCloseEvent;
-class QMenu;
 
 namespace inkpane {
 
@@ -38,16 +37,14 @@ class Form1 final : public QMainWindow, public ViewerWindow {
   void mnuAbout_Click();
   [[noreturn]] void Form_Unload();
 
+  void CreateMenus();
+
   QtPlatform platform_;
   CommonDialog CommonDialog1;
   PersistentImage image_;
-  // The menu entries; the menu bar owns them.
-  QMenu* mnuFile;
-  QAction* mnuOpen;
-  QAction* mnuSep1;
-  QAction* mnuExit;
-  QMenu* mnuHelp;
-  QAction* mnuAbout;
+  // The Open entry, greyed out while a picture is drawn; the menu bar owns
+  // it and the other entries, each named as designed.
+  QAction* mnuOpen = nullptr;
 };
 
 }  // namespace inkpane

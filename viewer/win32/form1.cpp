@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <exception>
+#include <map>
 #include <stdexcept>
 
 #include "platform/win32/wide_string.h"
 #include "viewer/commands.h"
 #include "viewer/win32/system_lines.h"
+#include "viewer/window_design.h"
 
 namespace inkpane {
 namespace {
@@ -14,11 +16,6 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"Inkpane.Form1";
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD kExStyle = 0;
-// The client area's first size in twips, a twentieth of a point: 449 by 343
-// pixels at 96 dots per inch, more at a higher setting.
-constexpr int kClientWidthTwips = 6735;
-constexpr int kClientHeightTwips = 5145;
-constexpr int kTwipsPerInch = 1440;
 // The application icon in the program's resources.
 constexpr WORD kIconId = 1;
 
@@ -62,6 +59,15 @@ void ReportFailure(HWND window) noexcept {
   }
 }
 
+// A menu entry's command identifier: its place in the design, from 1.
+UINT CommandId(std::size_t entry) { return static_cast<UINT>(entry + 1); }
+
+UINT CommandIdOf(MenuCommand command) {
+  std::size_t entry = 0;
+  while (kMenuEntries[entry].command != command) ++entry;
+  return CommandId(entry);
+}
+
 RECT ToRect(const PixelRect& area) {
   const auto clamp = [](std::size_t value) { return static_cast<LONG>(std::min<std::size_t>(value, 0x7FFFFFFF)); };
   return {clamp(area.left), clamp(area.top), clamp(area.right), clamp(area.bottom)};
@@ -82,7 +88,7 @@ Form1::Form1() : image_(LargestMonitor(), WorkspaceColour()) {
   windowClass.lpszClassName = kWindowClass;
   RegisterClassExW(&windowClass);
 
-  CreateWindowExW(kExStyle, kWindowClass, L"Inkpane 1.1", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+  CreateWindowExW(kExStyle, kWindowClass, Widen(kCaption).c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                   CW_USEDEFAULT, nullptr, CreateMenus(), instance, this);
   if (window_ == nullptr) throw std::runtime_error("The window could not be created.");
   platform_.emplace(window_);
@@ -96,14 +102,24 @@ Form1::~Form1() {
 
 HMENU Form1::CreateMenus() {
   const HMENU menuBar = CreateMenu();
-  mnuFile = CreatePopupMenu();
-  AppendMenuW(mnuFile, MF_STRING, mnuOpen, L"&Open");
-  AppendMenuW(mnuFile, MF_SEPARATOR, mnuSep1, nullptr);
-  AppendMenuW(mnuFile, MF_STRING, mnuExit, L"&Exit");
-  mnuHelp = CreatePopupMenu();
-  AppendMenuW(mnuHelp, MF_STRING, mnuAbout, L"&About...");
-  AppendMenuW(menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuFile), L"&File");
-  AppendMenuW(menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuHelp), L"&Help");
+  std::map<std::string_view, HMENU> menus;
+  for (std::size_t entry = 0; entry < kMenuEntries.size(); ++entry) {
+    const MenuEntry& design = kMenuEntries[entry];
+    if (design.parent.empty()) {
+      menus[design.name] = CreatePopupMenu();
+    } else if (IsSeparator(design)) {
+      AppendMenuW(menus.at(design.parent), MF_SEPARATOR, CommandId(entry), nullptr);
+    } else {
+      AppendMenuW(menus.at(design.parent), MF_STRING, CommandId(entry), Widen(design.caption).c_str());
+    }
+  }
+  // A menu goes on the bar once it holds its entries.
+  for (const MenuEntry& design : kMenuEntries) {
+    if (design.parent.empty()) {
+      AppendMenuW(menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(menus.at(design.name)),
+                  Widen(design.caption).c_str());
+    }
+  }
   return menuBar;
 }
 
@@ -111,8 +127,8 @@ HMENU Form1::CreateMenus() {
 // which monitor, and so at which DPI, it lies.
 void Form1::SetInitialSize() {
   const UINT dpi = GetDpiForWindow(window_);
-  RECT frame{0, 0, MulDiv(kClientWidthTwips, static_cast<int>(dpi), kTwipsPerInch),
-             MulDiv(kClientHeightTwips, static_cast<int>(dpi), kTwipsPerInch)};
+  RECT frame{0, 0, TwipsToPixels(kClientWidthTwips, static_cast<int>(dpi)),
+             TwipsToPixels(kClientHeightTwips, static_cast<int>(dpi))};
   AdjustWindowRectExForDpi(&frame, kStyle, TRUE, kExStyle, dpi);
   SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -149,7 +165,8 @@ void Form1::Cls() { image_.Clear(); }
 
 // Open is greyed out exactly while a picture is being drawn.
 void Form1::EnableOpen(bool enabled) {
-  EnableMenuItem(GetMenu(window_), mnuOpen, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(GetMenu(window_), CommandIdOf(MenuCommand::Open),
+                 MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
   DrawMenuBar(window_);
   drawing_ = !enabled;
   if (enabled && systemChanged_) FollowSystem();
@@ -194,19 +211,23 @@ LRESULT CALLBACK Form1::WindowProcedure(HWND window, UINT message, WPARAM wParam
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case mnuOpen:
+    case WM_COMMAND: {
+      const std::size_t entry = LOWORD(wParam) - std::size_t{1};
+      switch (entry < kMenuEntries.size() ? kMenuEntries[entry].command : MenuCommand::None) {
+        case MenuCommand::Open:
           mnuOpen_Click();
           return 0;
-        case mnuExit:
+        case MenuCommand::Exit:
           mnuExit_Click();
           return 0;
-        case mnuAbout:
+        case MenuCommand::About:
           mnuAbout_Click();
           return 0;
+        case MenuCommand::None:
+          return DefWindowProcW(window_, message, wParam, lParam);
       }
       return DefWindowProcW(window_, message, wParam, lParam);
+    }
     case WM_CLOSE:
       Form_Unload();
       return 0;

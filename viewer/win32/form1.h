@@ -34,8 +34,6 @@ class Form1 final : public ViewerWindow {
   void EnableOpen(bool enabled) override;
 
  private:
-  // The menu entries, by their command identifiers.
-  enum MenuItem : UINT { mnuOpen = 1, mnuSep1, mnuExit, mnuAbout };
 
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -56,9 +54,6 @@ class Form1 final : public ViewerWindow {
   // Installed once the window exists, since it owns the dialogs.
   std::optional<Win32Platform> platform_;
   CommonDialog CommonDialog1;
-  // The menus; the window owns them.
-  HMENU mnuFile = nullptr;
-  HMENU mnuHelp = nullptr;
   struct IconDeleter {
     void operator()(HICON icon) const { DestroyIcon(icon); }
   };
