@@ -46,17 +46,7 @@ case $file in
 esac
 window_visible "$ERROR_TITLE" && fail "an error box appeared during the decode"
 
-case $way in
-  exit)
-    step "Alt+F, E"
-    exit_by_keyboard
-    ;;
-  close)
-    step "close the window"
-    close_window
-    ;;
-  *) fail "unknown way to end: $way" ;;
-esac
+end_by "$way"
 wait_exit 1000 "$keystroke_us" || fail "the viewer was still running a second after the $way"
 step "ended $(((exited_us - keystroke_us) / 1000)) ms after the $way"
 ((viewer_status == 0)) || fail "the viewer ended with status $viewer_status"

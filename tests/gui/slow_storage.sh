@@ -90,17 +90,7 @@ step "the viewer used $used_ms ms of processor time in 2 s of waiting"
 ((used_ms <= 100)) || fail "the viewer used more than 100 ms of processor time in 2 s of waiting"
 grep -q "^answered" "$storage_log" && fail "the storage answered during the test, which then proved nothing"
 
-case $way in
-  exit)
-    step "Alt+F, E"
-    exit_by_keyboard
-    ;;
-  close)
-    step "close the window"
-    close_window
-    ;;
-  *) fail "say exit or close, not '$way'" ;;
-esac
+end_by "$way"
 until _main_gone; do
   (($(now_us) < keystroke_us + (1000 + withdraw_allowance_ms) * 1000)) ||
     fail "the window was still on screen $((1000 + withdraw_allowance_ms)) ms after the $way"

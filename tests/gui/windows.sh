@@ -58,3 +58,20 @@ exit_by_keyboard() {
   focus "$main_win"
   menu_entry f e
 }
+
+# end_by exit|close: ends the viewer by choosing Exit (Alt+F, E) or by closing
+# the window as a window manager does when the user clicks its close button,
+# and sets $keystroke_us to the time of that.
+end_by() {
+  case $1 in
+    exit)
+      step "Alt+F, E"
+      exit_by_keyboard
+      ;;
+    close)
+      step "close the window"
+      close_window
+      ;;
+    *) fail "say exit or close, not '$1'" ;;
+  esac
+}
