@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/file_failure.h"
+#include "platform/platform_hooks.h"
 #include "platform/run_time_error.h"
 
 namespace inkpane {
@@ -61,17 +62,27 @@ std::uint8_t FileSlot::Refill() {
   return *next_++;
 }
 
-void CloseFile(int slot) {
-  FileSlot& file = FileSlotAt(slot);
-  file.file_.Close();
-  file.fileName_.clear();
-  file.next_ = file.end_ = nullptr;
-  file.pastEnd_ = false;
-  file.pace_ = nullptr;
+void FileSlot::Forget() {
+  fileName_.clear();
+  next_ = end_ = nullptr;
+  pastEnd_ = false;
+  pace_ = nullptr;
 }
 
+// Closing tells the file's storage, and a share's server may be slow to
+// answer, as it may be to a read.
+void CloseFile(int slot) {
+  FileSlot& file = FileSlotAt(slot);
+  if (file.file_.IsOpen()) AwaitStorage([&] { file.file_.Close(); });
+  file.Forget();
+}
+
+// Exit ends the program at once: it waits on no storage.
 void CloseAllFiles() {
-  for (int slot = 1; slot <= kFileSlotCount; ++slot) CloseFile(slot);
+  for (FileSlot& file : file_slots_detail::table) {
+    file.file_.Close();
+    file.Forget();
+  }
 }
 
 }  // namespace inkpane

@@ -57,8 +57,11 @@ class FileSlot {
  private:
   friend void OpenForInput(int slot, std::string_view fileName);
   friend void CloseFile(int slot);
+  friend void CloseAllFiles();
 
   std::uint8_t Refill();
+  // Drops what the slot knew of its file, once the file is closed.
+  void Forget();
 
   SystemFile file_;
   std::string fileName_;
