@@ -47,6 +47,12 @@ TEST(PersistentImage, GrowsAndRecoloursAroundWhatIsDrawn) {
          image.Recolour(kBlue);
        },
        {"bbbbbb", "bkkbbb", "bkkbbb", "bbbbbk"}},
+      {"grown, then cleared",
+       [](PersistentImage& image) {
+         image.Grow({6, 4});
+         image.Clear();
+       },
+       {"gggggg", "gggggg", "gggggg", "gggggk"}},
       {"recoloured, then cleared",
        [](PersistentImage& image) {
          image.Recolour(kBlue);

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/colour.h"
-#include "platform/device_context.h"
+#include "platform/memory_surface.h"
 #include "platform/pixel_rect.h"
 #include "viewer/win32/dib_section.h"
 
@@ -22,12 +22,12 @@ class PersistentImage {
   PersistentImage(SIZE size, Colour background);
 
   // Changes when the image grows: a decoder must not hold it across a Grow.
-  std::uint32_t hdc() const { return deviceContext_->handle(); }
+  std::uint32_t hdc() const { return surface_->hdc(); }
   // Fills the image with the background colour; it shows at the next repaint.
   void Clear();
   // The rectangle around every pixel changed since the last call, by drawing
   // or by clearing; the next call starts from nothing.
-  PixelRect TakeChanges();
+  PixelRect TakeChanges() { return surface_->TakeChanges(); }
   // Paints `area` of the client area onto `target`: the image where it lies,
   // the background beyond it.
   void Paint(HDC target, const RECT& area) const;
@@ -41,20 +41,10 @@ class PersistentImage {
   void Recolour(Colour background);
 
  private:
-  void Fill(const PixelRect& area);
-  // Everything drawn since the last clear, taken or not.
-  PixelRect DrawnSinceClear();
-
-  int width_;
-  int height_;
   Colour background_;
-  // Made anew, at another size, when the image grows.
+  // Both made anew, at another size, when the image grows.
   std::unique_ptr<DibSection> dib_;
-  std::unique_ptr<DeviceContext> deviceContext_;
-  // Everything drawn and taken since the last clear, which the next clear
-  // must undo, and what clearing changed that has not been taken yet.
-  PixelRect drawnSinceClear_;
-  PixelRect cleared_;
+  std::unique_ptr<MemorySurface> surface_;
 };
 
 }  // namespace inkpane
