@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <future>
 #include <stdexcept>
 #include <string>
@@ -26,14 +29,25 @@ TEST(QtNameFilter, ShowsTheDescriptionWithPatternsQtCanUse) {
   for (const auto& c : cases) EXPECT_EQ(QtNameFilter(c.filter), c.qtFilter) << c.filter.description;
 }
 
-// The helper's call returns only once the window thread has run a timer's
-// event, so a wait that ran no events would never end.
-TEST(QtPlatform, RunsEventsWhileAStorageCallWaits) {
+// The helper's call returns once the window thread, running its events
+// during the wait, shows the busy pointer: a wait that ran no events, or
+// showed no such pointer, would run into the deadline.
+TEST(QtPlatform, RunsEventsAndShowsTheBusyPointerWhileAStorageCallWaits) {
   QWidget owner;
   const QtPlatform platform(owner);
-  std::promise<void> timerRan;
-  QTimer::singleShot(0, [&] { timerRan.set_value(); });
-  AwaitStorage([&] { timerRan.get_future().wait(); });
+  std::promise<void> busyShown;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    const QCursor* pointer = QGuiApplication::overrideCursor();
+    if (pointer == nullptr || pointer->shape() != Qt::BusyCursor) return;
+    watch.stop();
+    busyShown.set_value();
+  });
+  watch.start(20);
+  std::future_status seen = std::future_status::timeout;
+  AwaitStorage([&] { seen = busyShown.get_future().wait_for(std::chrono::seconds(30)); });
+  EXPECT_EQ(seen, std::future_status::ready);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
   EXPECT_FALSE(StorageCallOutstanding());
   EXPECT_THROW(AwaitStorage([] { throw std::runtime_error("the share is gone"); }), std::runtime_error);
 }
