@@ -42,7 +42,6 @@ class QtPlatform {
   std::unique_ptr<QFileDialog> openDialog_;
   // Made where the window system has no bell of its own.
   std::unique_ptr<SoundThemeBell> soundThemeBell_;
-  HelperThread storageHelper_;
   // Run by the helper thread when its call is done: wakes the window thread.
   std::function<void()> storageCallDone_;
   // The event loop the window thread runs while it waits on the helper, and
@@ -50,6 +49,8 @@ class QtPlatform {
   // alone.
   QEventLoop* waitLoop_ = nullptr;
   bool storageCallReturned_ = false;
+  // After what it uses, so that it has ended before they go.
+  HelperThread storageHelper_;
   ScopedPlatformHooks hooks_;
 };
 

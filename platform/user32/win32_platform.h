@@ -29,13 +29,14 @@ class Win32Platform {
   void EndAtOnce() const;
 
   HWND owner_;
-  HelperThread storageHelper_;
   // Set by the helper thread when its call is done, waking the window thread.
   OwnedHandle storageCallDone_;
   std::function<void()> signalStorageCallDone_;
   // The helper thread, as a handle that can cancel the call it is inside;
   // taken by the helper itself at its first call.
   std::atomic<HANDLE> helperThread_ = nullptr;
+  // After what it uses, so that it has ended before they go.
+  HelperThread storageHelper_;
   ScopedPlatformHooks hooks_;
 };
 
