@@ -25,6 +25,8 @@ class MemorySurface {
   int width() const { return width_; }
   int height() const { return height_; }
   std::uint32_t hdc() const { return deviceContext_.handle(); }
+  // The colour of the last fill, or recolouring.
+  Colour FillColour() const { return filledWith_; }
 
   // Every pixel as stored, 0xFFRRGGBB, row after row with no gap between.
   std::span<const std::uint32_t> Pixels() const { return pixels_; }

@@ -10,18 +10,6 @@
 namespace inkpane {
 namespace {
 
-TEST(WindowDesign, ClientAreaAtEachSetting) {
-  const struct {
-    int dotsPerInch;
-    int width;
-    int height;
-  } cases[] = {{96, 449, 343}, {120, 561, 429}, {144, 674, 515}, {192, 898, 686}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(TwipsToPixels(kClientWidthTwips, c.dotsPerInch), c.width) << c.dotsPerInch;
-    EXPECT_EQ(TwipsToPixels(kClientHeightTwips, c.dotsPerInch), c.height) << c.dotsPerInch;
-  }
-}
-
 // Alt and a letter reach each entry only if no other entry of its menu, or
 // of the menu bar, has that letter.
 TEST(WindowDesign, EveryEntryHasAnAccessKeyOfItsOwn) {

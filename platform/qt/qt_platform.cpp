@@ -67,6 +67,15 @@ std::string QtNameFilter(const FileFilter& filter) {
 
 QtPlatform::QtPlatform(QWidget& owner)
     : owner_(owner),
+      storageCallDone_([this] {
+        QMetaObject::invokeMethod(
+            &owner_,
+            [this] {
+              storageCallReturned_ = true;
+              if (waitLoop_ != nullptr) waitLoop_->quit();
+            },
+            Qt::QueuedConnection);
+      }),
       hooks_({
           .messageBox = [this](std::string_view text, MessageBoxStyle style,
                                std::string_view title) { ShowMessage(text, style, title); },
@@ -90,17 +99,6 @@ QtPlatform::~QtPlatform() = default;
 // on waiting. The helper's end comes as a queued call on the window, which
 // lives as long as the program, never on the loop of the moment.
 void QtPlatform::AwaitOnHelper(const std::function<void()>& call) {
-  if (!storageCallDone_) {
-    storageCallDone_ = [this] {
-      QMetaObject::invokeMethod(
-          &owner_,
-          [this] {
-            storageCallReturned_ = true;
-            if (waitLoop_ != nullptr) waitLoop_->quit();
-          },
-          Qt::QueuedConnection);
-    };
-  }
   QEventLoop loop;
   QTimer busyPointer;
   busyPointer.setSingleShot(true);

@@ -1,6 +1,6 @@
 """Storage that stalls, as a network share that stops answering or a cloud
 file still downloading does: a FUSE file system serving the files of one
-folder three ways, each under a folder of its own.
+folder four ways, each under a folder of its own.
 
   open-waits/NAME   opening the file waits
   reads-wait/NAME   every read from 64 KiB on waits
@@ -52,24 +52,18 @@ class StallingStorage(Operations):
             time.sleep(0.05)
         self.note("answered " + what)
 
-    def split(self, path):
-        parts = path.strip("/").split("/", 1)
-        if parts[0] not in KINDS:
+    def locate(self, path):
+        """The kind of storage, the file's name and its real path."""
+        kind, _, name = path.strip("/").partition("/")
+        if kind not in KINDS:
             raise FuseOSError(errno.ENOENT)
-        return parts[0], (parts[1] if len(parts) > 1 else "")
-
-    def real(self, path):
-        kind, name = self.split(path)
         return kind, name, os.path.join(self.source, name)
 
     def getattr(self, path, fh=None):
-        if path == "/":
-            return {"st_mode": stat.S_IFDIR | 0o755, "st_nlink": 2}
-        kind, name, real = self.real(path)
-        if not name:
+        if path == "/" or not self.locate(path)[1]:
             return {"st_mode": stat.S_IFDIR | 0o755, "st_nlink": 2}
         try:
-            status = os.lstat(real)
+            status = os.lstat(self.locate(path)[2])
         except OSError as error:
             raise FuseOSError(error.errno)
         keys = ("st_mode", "st_nlink", "st_size", "st_uid", "st_gid", "st_atime", "st_mtime", "st_ctime")
@@ -78,17 +72,17 @@ class StallingStorage(Operations):
     def readdir(self, path, fh):
         if path == "/":
             return [".", ".."] + list(KINDS)
-        self.split(path)
+        self.locate(path)
         return [".", ".."] + sorted(os.listdir(self.source))
 
     def open(self, path, flags):
-        kind, name, real = self.real(path)
+        kind, name, real = self.locate(path)
         if kind == "open-waits":
             self.wait("open " + name, self.stall)
         return os.open(real, os.O_RDONLY)
 
     def read(self, path, size, offset, fh):
-        kind, name, _ = self.real(path)
+        kind, name, _ = self.locate(path)
         if kind == "every-read-waits":
             self.wait("read " + name, self.stall)
         elif offset >= FIRST_READS_ANSWERED:

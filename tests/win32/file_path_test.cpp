@@ -21,8 +21,6 @@ TEST(FilePath, TellsDevicesLongNamesAndTheFormTheCallsTake) {
       {"a file on a share", L"\\\\server\\scans\\page.pbm", std::nullopt, L"\\\\?\\UNC\\server\\scans\\page.pbm",
        false},
       {"already long-path form", L"\\\\?\\C:\\page.pbm", std::nullopt, L"\\\\?\\C:\\page.pbm", false},
-      {"a named pipe", L"\\\\.\\pipe\\scanner", FileFailure::Pipe, L"\\\\.\\pipe\\scanner", false},
-      {"the console", L"\\\\.\\CON", FileFailure::CharacterDevice, L"\\\\.\\CON", false},
       {"a port, in any case", L"\\\\.\\com3", FileFailure::CharacterDevice, L"\\\\.\\com3", false},
       {"another device", L"\\\\.\\PhysicalDrive0", FileFailure::SpecialFile, L"\\\\.\\PhysicalDrive0", false},
       {"a name of 256 characters", L"C:\\" + longName, std::nullopt, L"\\\\?\\C:\\" + longName, true},

@@ -34,7 +34,6 @@ class Form1 final : public ViewerWindow {
   void EnableOpen(bool enabled) override;
 
  private:
-
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   HMENU CreateMenus();

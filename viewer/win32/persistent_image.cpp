@@ -19,15 +19,14 @@ void FillWith(HDC target, const RECT& area, Colour colour) {
 }  // namespace
 
 PersistentImage::PersistentImage(SIZE size, Colour background)
-    : background_(background),
-      dib_(std::make_unique<DibSection>(size.cx, size.cy)),
+    : dib_(std::make_unique<DibSection>(size.cx, size.cy)),
       surface_(std::make_unique<MemorySurface>(dib_->pixels(), size.cx, size.cy, background)) {}
 
 // GDI may still be copying from the bitmap: it must be done before the pixels
 // change under it.
 void PersistentImage::Clear() {
   GdiFlush();
-  surface_->Fill(background_);
+  surface_->Fill(surface_->FillColour());
 }
 
 void PersistentImage::Grow(SIZE size) {
@@ -41,7 +40,6 @@ void PersistentImage::Grow(SIZE size) {
 }
 
 void PersistentImage::Recolour(Colour background) {
-  background_ = background;
   GdiFlush();
   surface_->Recolour(background);
 }
@@ -55,9 +53,9 @@ void PersistentImage::Paint(HDC target, const RECT& area) const {
   }
   // A window larger than the largest screen has room right of the image
   // and below it.
-  FillWith(target, {std::max(area.left, image.right), area.top, area.right, area.bottom}, background_);
+  FillWith(target, {std::max(area.left, image.right), area.top, area.right, area.bottom}, surface_->FillColour());
   FillWith(target, {area.left, std::max(area.top, image.bottom), std::min(area.right, image.right), area.bottom},
-           background_);
+           surface_->FillColour());
   GdiFlush();
 }
 

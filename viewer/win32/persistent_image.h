@@ -41,7 +41,6 @@ class PersistentImage {
   void Recolour(Colour background);
 
  private:
-  Colour background_;
   // Both made anew, at another size, when the image grows.
   std::unique_ptr<DibSection> dib_;
   std::unique_ptr<MemorySurface> surface_;
