@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,11 +79,12 @@ Stretches MeasureDecode(const std::string& path) {
   // is handled as it comes: a stretch without event processing ends where a
   // wait begins, and the next begins where it ends. Where the call runs
   // changes neither.
-  const auto awaitStorage = [&](const std::function<void()>& call) {
+  const auto awaitStorage = [&](const std::function<void()>& call, std::optional<std::chrono::milliseconds>) {
     eventsRun();
     call();
     last = Clock::now();
     lastCpu = ThreadCpuTime();
+    return true;
   };
   const ScopedPlatformHooks hooks({
       .messageBox = [&](std::string_view text, MessageBoxStyle,

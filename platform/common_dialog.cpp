@@ -1,5 +1,6 @@
 #include "platform/common_dialog.h"
 
+#include "platform/dialog_start.h"
 #include "platform/run_time_error.h"
 
 namespace inkpane {
@@ -25,8 +26,9 @@ std::vector<FileFilter> ParseFilter(std::string_view filter) {
 
 void CommonDialog::ShowOpen() {
   const std::vector<FileFilter> filters = ParseFilter(filter_);
-  std::optional<std::string> chosen =
-      ShowOpenFileDialog({.title = dialogTitle_, .filters = filters, .fileName = fileName_});
+  const DialogStart start = ChooseDialogStart(fileName_);
+  std::optional<std::string> chosen = ShowOpenFileDialog(
+      {.title = dialogTitle_, .filters = filters, .folder = start.folder, .fileName = start.fileName});
   if (!chosen) throw RunTimeError(ErrorNumber::CancelError, "Cancel was selected.");
   fileName_ = std::move(*chosen);
 }

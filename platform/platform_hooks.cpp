@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <stdexcept>
 
 namespace inkpane {
 namespace {
@@ -12,7 +13,11 @@ PlatformHooks DefaultHooks() {
                        std::string_view title) { std::cerr << title << ": " << text << '\n'; },
       .beep = [] {},
       .doEvents = [] {},
-      .awaitStorage = [](const std::function<void()>& call) { call(); },
+      .awaitStorage =
+          [](const std::function<void()>& call, std::optional<std::chrono::milliseconds>) {
+            call();
+            return true;
+          },
       .endProgram = [] { std::exit(EXIT_SUCCESS); },
       .openFileDialog = [](const OpenFileRequest&) { return std::optional<std::string>(); },
   };
@@ -36,15 +41,31 @@ void Beep() { InstalledHooks().beep(); }
 
 void DoEvents() { InstalledHooks().doEvents(); }
 
-void AwaitStorage(const std::function<void()>& call) {
+namespace {
+
+bool AwaitStorageCall(const std::function<void()>& call, std::optional<std::chrono::milliseconds> patience) {
+  // A second call would find the helper busy with the first, whose caller's
+  // frame it may still be writing into.
+  if (outstandingStorageCalls > 0) {
+    throw std::logic_error("A call on storage was made while another one was waiting on storage.");
+  }
   ++outstandingStorageCalls;
   try {
-    InstalledHooks().awaitStorage(call);
+    const bool answered = InstalledHooks().awaitStorage(call, patience);
+    --outstandingStorageCalls;
+    return answered;
   } catch (...) {
     --outstandingStorageCalls;
     throw;
   }
-  --outstandingStorageCalls;
+}
+
+}  // namespace
+
+void AwaitStorage(const std::function<void()>& call) { AwaitStorageCall(call, std::nullopt); }
+
+bool AwaitStorageFor(const std::function<void()>& call, std::chrono::milliseconds patience) {
+  return AwaitStorageCall(call, patience);
 }
 
 bool StorageCallOutstanding() { return outstandingStorageCalls > 0; }

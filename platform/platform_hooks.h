@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <span>
@@ -27,7 +28,9 @@ struct FileFilter {
 struct OpenFileRequest {
   std::string_view title;
   std::span<const FileFilter> filters;
-  // The name the dialog starts with, empty the first time.
+  // The folder the dialog starts in, whose storage has been seen to answer.
+  std::string_view folder;
+  // The name the dialog starts with, without its folder; empty the first time.
   std::string_view fileName;
 };
 
@@ -38,8 +41,11 @@ struct PlatformHooks {
   std::function<void()> beep = {};
   std::function<void()> doEvents = {};
   // Runs `call` off the window thread, processing the window's events until
-  // it returns, and rethrows here what it threw.
-  std::function<void(const std::function<void()>& call)> awaitStorage = {};
+  // it returns, and rethrows here what it threw. Given a patience, stops
+  // waiting once that has passed and returns false, leaving the call to
+  // finish on its own; returns true when the call returned.
+  std::function<bool(const std::function<void()>& call, std::optional<std::chrono::milliseconds> patience)>
+      awaitStorage = {};
   std::function<void()> endProgram = {};
   // Returns the chosen file, or nothing when the user cancels.
   std::function<std::optional<std::string>(const OpenFileRequest& request)> openFileDialog = {};
@@ -54,12 +60,18 @@ void DoEvents();
 // stops answering, a cloud file still downloading, a failing stick), where its
 // wait cannot freeze the window: the window system runs it on a helper thread
 // and goes on processing the window's events until it returns. Without a
-// window system it runs here. What `call` throws is rethrown here.
+// window system it runs here. What `call` throws is rethrown here. One call
+// at a time: a call made while another waits, from an event run during the
+// wait, is refused with std::logic_error and never runs.
 void AwaitStorage(const std::function<void()>& call);
-// True while a call handed to AwaitStorage has not returned. Exit, chosen
-// during that wait, leaves the files to the system to close as the program
-// ends: closing a file whose storage has stopped answering can wait as long
-// as reading it.
+// The same for a call whose answer is wanted only within `patience`: returns
+// false when it has not answered by then, and the window goes on without
+// it. The call is then left to finish on a thread of its own, and the next
+// call does not wait for it; so it must own everything it touches (capture
+// by value), and what it throws then is lost. Where too many calls are left
+// unanswered already, it is not started, and counts as unanswered.
+bool AwaitStorageFor(const std::function<void()>& call, std::chrono::milliseconds patience);
+// True while a call handed to AwaitStorage has not returned.
 bool StorageCallOutstanding();
 // Ends the program at once; never returns.
 [[noreturn]] void EndProgram();

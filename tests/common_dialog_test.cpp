@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/dialog_start.h"
+#include "platform/folders.h"
 #include "platform/platform_hooks.h"
 #include "platform/run_time_error.h"
+#include "tests/test_support.h"
 
 namespace inkpane {
 namespace {
@@ -27,11 +32,14 @@ TEST(ParseFilter, PairsDescriptionsWithPatterns) {
 }
 
 TEST(CommonDialog, PassesItsSettingsAndKeepsTheNameOnCancel) {
+  const testing::TempDir dir;
+  const std::string first = dir.Write("first.pbm", "P1 1 1 0");
   std::vector<std::string> asked;
-  std::vector<std::optional<std::string>> answers = {"/tmp/first.pbm", std::nullopt};
+  std::vector<std::optional<std::string>> answers = {first, std::nullopt};
   ScopedPlatformHooks hooks({.openFileDialog = [&](const OpenFileRequest& request) {
     asked.push_back(std::string(request.title) + "|" + std::to_string(request.filters.size()) + "|" +
                     std::string(request.fileName));
+    EXPECT_EQ(request.folder, asked.size() == 1 ? CurrentFolder() : dir.path().string());
     std::optional<std::string> answer = answers.front();
     answers.erase(answers.begin());
     return answer;
@@ -41,15 +49,51 @@ TEST(CommonDialog, PassesItsSettingsAndKeepsTheNameOnCancel) {
   dialog.SetDialogTitle("Pick one");
   dialog.SetFilter("A|*.a|B|*.b");
   dialog.ShowOpen();
-  EXPECT_EQ(dialog.FileName(), "/tmp/first.pbm");
+  EXPECT_EQ(dialog.FileName(), first);
   try {
     dialog.ShowOpen();
     ADD_FAILURE() << "a cancelled dialog must raise an error";
   } catch (const RunTimeError& error) {
     EXPECT_EQ(error.number(), ErrorNumber::CancelError);
   }
-  EXPECT_EQ(dialog.FileName(), "/tmp/first.pbm");
-  EXPECT_EQ(asked, (std::vector<std::string>{"Pick one|2|", "Pick one|2|/tmp/first.pbm"}));
+  EXPECT_EQ(dialog.FileName(), first);
+  EXPECT_EQ(asked, (std::vector<std::string>{"Pick one|2|", "Pick one|2|first.pbm"}));
+}
+
+// Each row says which folder looks answer in time, in order; a look that
+// answers is run, so a missing folder fails it.
+TEST(ChooseDialogStart, StartsInTheFirstFolderThatAnswersInTime) {
+  const testing::TempDir dir;
+  const std::string last = dir.Write("page.pbm", "P1 1 1 0");
+  const std::string missing = (dir.path() / "gone" / "page.pbm").string();
+  const struct {
+    std::string name;
+    std::string lastChosen;
+    std::vector<bool> answersInTime;
+    DialogStart start;
+  } cases[] = {
+      {"the last folder answers", last, {true}, {dir.path().string(), "page.pbm"}},
+      {"the first time", "", {true}, {CurrentFolder(), ""}},
+      {"the last folder is gone", missing, {true, true}, {HomeFolder(), "page.pbm"}},
+      {"the last folder does not answer", last, {false, true}, {HomeFolder(), "page.pbm"}},
+      {"nothing answers", last, {false, false}, {SystemRoot(), "page.pbm"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<bool> answers = c.answersInTime;
+    std::vector<std::chrono::milliseconds> patiences;
+    const ScopedPlatformHooks storage(
+        {.awaitStorage = [&](const std::function<void()>& call, std::optional<std::chrono::milliseconds> patience) {
+          patiences.push_back(patience.value_or(std::chrono::milliseconds::max()));
+          const bool answered = !answers.empty() && answers.front();
+          if (!answers.empty()) answers.erase(answers.begin());
+          if (answered) call();
+          return answered;
+        }});
+    EXPECT_EQ(ChooseDialogStart(c.lastChosen), c.start);
+    EXPECT_TRUE(answers.empty());
+    EXPECT_EQ(patiences, std::vector<std::chrono::milliseconds>(c.answersInTime.size(), kFolderPatience));
+  }
 }
 
 }  // namespace

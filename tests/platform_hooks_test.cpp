@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 namespace inkpane {
@@ -20,6 +21,15 @@ TEST(ScopedPlatformHooks, NestsAndRestores) {
   }
   Beep();
   EXPECT_EQ(calls, "inner beep;events;outer beep;");
+}
+
+// A call made by an event run during another's wait would find the helper
+// busy with the first.
+TEST(AwaitStorage, RefusesACallMadeWhileAnotherWaits) {
+  bool secondRan = false;
+  AwaitStorage([&] { EXPECT_THROW(AwaitStorage([&] { secondRan = true; }), std::logic_error); });
+  EXPECT_FALSE(secondRan);
+  EXPECT_FALSE(StorageCallOutstanding());
 }
 
 }  // namespace

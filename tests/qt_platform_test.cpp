@@ -1,15 +1,18 @@
 #include "platform/qt/qt_platform.h"
 
 #include <gtest/gtest.h>
+#include <time.h>
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
+#include <functional>
 #include <future>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 namespace inkpane {
 namespace {
@@ -50,6 +53,61 @@ TEST(QtPlatform, RunsEventsAndShowsTheBusyPointerWhileAStorageCallWaits) {
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
   EXPECT_FALSE(StorageCallOutstanding());
   EXPECT_THROW(AwaitStorage([] { throw std::runtime_error("the share is gone"); }), std::runtime_error);
+}
+
+std::chrono::nanoseconds ThreadCpuTime() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
+
+// Each row's call waits on a stand-in for storage while the window thread
+// waits for it; the row then checks what the window thread did meanwhile.
+TEST(QtPlatform, WaitsOnStorageWithoutSpinningAndLetsGoOfCallsGivenUpOn) {
+  QWidget owner;
+  const QtPlatform platform(owner);
+  using namespace std::chrono_literals;
+  const struct {
+    std::string name;
+    std::function<void()> check;
+  } cases[] = {
+      // Once the application has been told to quit, an event loop's exec
+      // returns at once; a wait built on it would spin through the call.
+      {"a wait after the application was told to quit",
+       [] {
+         QCoreApplication::exit();
+         const auto cpuBefore = ThreadCpuTime();
+         AwaitStorage([] { std::this_thread::sleep_for(300ms); });
+         EXPECT_LT(ThreadCpuTime() - cpuBefore, 100ms);
+       }},
+      {"a call given up on and the next, quick one",
+       [] {
+         std::promise<void> shareAnswers;
+         const std::shared_future<void> answer = shareAnswers.get_future().share();
+         EXPECT_FALSE(AwaitStorageFor([answer] { answer.wait(); }, 50ms));
+         bool nextRan = false;
+         AwaitStorage([&] { nextRan = true; });
+         EXPECT_TRUE(nextRan);
+         shareAnswers.set_value();
+       }},
+      {"a call made during another's wait",
+       [] {
+         bool secondRan = false;
+         QTimer::singleShot(0, [&] { EXPECT_THROW(AwaitStorage([&] { secondRan = true; }), std::logic_error); });
+         AwaitStorage([] { std::this_thread::sleep_for(200ms); });
+         EXPECT_FALSE(secondRan);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    // Run from the application's own loop, whose end puts right a quit.
+    QTimer::singleShot(0, [&] {
+      c.check();
+      QCoreApplication::exit();
+    });
+    QCoreApplication::exec();
+    EXPECT_FALSE(StorageCallOutstanding());
+  }
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -188,20 +190,23 @@ TEST(RenderPbmFile, ReportsFilesThatCannotBeRead) {
   // Storage that is slow to answer, as the window system waits on it: events
   // run, then the call; the failing storage fails the one call after the open.
   int storageCalls = 0;
-  const auto slow = [](const std::function<void()>& call) {
+  using Patience = std::optional<std::chrono::milliseconds>;
+  const auto slow = [](const std::function<void()>& call, Patience) {
     DoEvents();
     call();
+    return true;
   };
-  const auto failing = [&](const std::function<void()>& call) {
+  const auto failing = [&](const std::function<void()>& call, Patience) {
     DoEvents();
     if (++storageCalls == 2) throw RunTimeError(ErrorNumber::DeviceIoError, "The share stopped answering.");
     call();
+    return true;
   };
   struct FileCase {
     std::string name;
     std::string path;
     std::string description;
-    std::function<void(const std::function<void()>&)> storage = {};
+    std::function<bool(const std::function<void()>&, Patience)> storage = {};
   };
   const FileCase cases[] = {
       {"missing file", missing, MissingFileDescription(missing)},

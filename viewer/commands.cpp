@@ -3,7 +3,6 @@
 #include <exception>
 
 #include "decoder/render_pbm_file.h"
-#include "platform/file_slots.h"
 #include "platform/platform_hooks.h"
 
 namespace inkpane {
@@ -28,12 +27,10 @@ void OpenCommand(ViewerWindow& window, CommonDialog& dialog) {
   }
 }
 
-void ExitCommand() {
-  // A file whose storage has stopped answering can hold its close as long as
-  // its read: the system closes it as the program ends.
-  if (!StorageCallOutstanding()) CloseAllFiles();
-  EndProgram();
-}
+// The files are left to the system, which closes them as the program ends:
+// a close tells the file's storage (a FUSE file system flushes, a share's
+// server is told), and can wait as long as a read.
+void ExitCommand() { EndProgram(); }
 
 void AboutCommand(std::string_view systemLines) {
   MsgBox(AboutText(systemLines), MessageBoxStyle::Information, "About...");

@@ -15,8 +15,8 @@ namespace inkpane {
 // A cancelled dialog ends the command with nothing changed and no beep.
 void OpenCommand(ViewerWindow& window, CommonDialog& dialog);
 
-// Exit, and closing the window: closes every file and ends the program at
-// once, also in the middle of a decode.
+// Exit, and closing the window: ends the program at once, also in the middle
+// of a decode, and leaves the open files to the system to close.
 [[noreturn]] void ExitCommand();
 
 // The About box, with `systemLines` (lines joined by CR LF naming what the

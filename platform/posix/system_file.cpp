@@ -71,6 +71,10 @@ SystemFile::SystemFile(std::string_view fileName) {
     UniqueFd owned(fd);
     if (::fstat(owned.get(), &status) != 0) RaiseOpenFailure(errno, fileName);
     RefuseIfNotRegular(status, fileName);
+    // A regular file, reads block again: a FUSE server may honour O_NONBLOCK
+    // and answer a read that would wait with EAGAIN.
+    const int flags = ::fcntl(owned.get(), F_GETFL);
+    if (flags < 0 || ::fcntl(owned.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) RaiseOpenFailure(errno, fileName);
     handle_ = owned.Release();
   });
 }

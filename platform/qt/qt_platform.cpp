@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QStringList>
 #include <QTimer>
 #include <chrono>
@@ -67,21 +68,22 @@ std::string QtNameFilter(const FileFilter& filter) {
 
 QtPlatform::QtPlatform(QWidget& owner)
     : owner_(owner),
-      storageCallDone_([this] {
+      // Any event ends the window thread's wait for more events; this one,
+      // queued on the window, which lives as long as the program, does
+      // nothing else.
+      storageHelpers_([this] {
         QMetaObject::invokeMethod(
-            &owner_,
-            [this] {
-              storageCallReturned_ = true;
-              if (waitLoop_ != nullptr) waitLoop_->quit();
-            },
-            Qt::QueuedConnection);
+            &owner_, [] {}, Qt::QueuedConnection);
       }),
       hooks_({
           .messageBox = [this](std::string_view text, MessageBoxStyle style,
                                std::string_view title) { ShowMessage(text, style, title); },
           .beep = [this] { Ring(); },
           .doEvents = [] { QCoreApplication::processEvents(); },
-          .awaitStorage = [this](const std::function<void()>& call) { AwaitOnHelper(call); },
+          .awaitStorage =
+              [this](const std::function<void()>& call, std::optional<std::chrono::milliseconds> patience) {
+                return AwaitOnHelper(call, patience);
+              },
           .endProgram = [] { EndAtOnce(); },
           .openFileDialog = [this](const OpenFileRequest& request) { return AskForFileToOpen(request); },
       }) {
@@ -93,29 +95,44 @@ QtPlatform::QtPlatform(QWidget& owner)
 
 QtPlatform::~QtPlatform() = default;
 
-// The window thread sleeps in an event loop of its own while the helper runs
-// the call, woken by the window's events and by the helper's end alike, so
-// the window repaints, About opens and Exit acts, and no processor time goes
-// on waiting. The helper's end comes as a queued call on the window, which
-// lives as long as the program, never on the loop of the moment.
-void QtPlatform::AwaitOnHelper(const std::function<void()>& call) {
-  QEventLoop loop;
+// The window thread sleeps in the event dispatcher while the helper runs the
+// call, woken by the window's events and by the helper's end alike, so the
+// window repaints, About opens and Exit acts, and no processor time goes on
+// waiting. Waiting for more events, unlike an event loop's exec, never
+// returns at once, not even once the application has been told to quit.
+bool QtPlatform::AwaitOnHelper(const std::function<void()>& call, std::optional<std::chrono::milliseconds> patience) {
+  if (patience && !storageHelpers_.CanGiveUp()) return false;
+  bool showsBusy = false;
   QTimer busyPointer;
   busyPointer.setSingleShot(true);
-  bool showsBusy = false;
   QObject::connect(&busyPointer, &QTimer::timeout, [&showsBusy] {
     QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
     showsBusy = true;
   });
+  bool patienceOver = false;
+  QTimer giveUp;
+  giveUp.setSingleShot(true);
+  QObject::connect(&giveUp, &QTimer::timeout, [&patienceOver] { patienceOver = true; });
+  const auto restorePointer = qScopeGuard([&showsBusy] {
+    if (showsBusy) QGuiApplication::restoreOverrideCursor();
+  });
 
-  storageCallReturned_ = false;
-  waitLoop_ = &loop;
-  storageHelper_.Start(call, storageCallDone_);
+  storageHelpers_.Start(call);
   busyPointer.start(kBusyPointerAfter);
-  while (!storageCallReturned_) loop.exec();
-  waitLoop_ = nullptr;
-  if (showsBusy) QGuiApplication::restoreOverrideCursor();
-  storageHelper_.Finish();
+  if (patience) giveUp.start(*patience);
+  try {
+    while (!storageHelpers_.Done() && !patienceOver) {
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+  } catch (...) {
+    // A call that may be given up on owns what it touches; any other may be
+    // writing into the frame this unwinds.
+    if (!patience || !storageHelpers_.GiveUp()) storageHelpers_.WaitUntilDone();
+    throw;
+  }
+  if (!storageHelpers_.Done() && storageHelpers_.GiveUp()) return false;
+  storageHelpers_.Finish();
+  return true;
 }
 
 void QtPlatform::Ring() {
@@ -142,7 +159,9 @@ std::optional<std::string> QtPlatform::AskForFileToOpen(const OpenFileRequest& r
   QStringList nameFilters;
   for (const FileFilter& filter : request.filters) nameFilters << FromUtf8(QtNameFilter(filter));
   dialog.setNameFilters(nameFilters);
-  if (!request.fileName.empty()) dialog.selectFile(QFile::decodeName(std::string(request.fileName).c_str()));
+  // The folder has answered; the name is looked for in it.
+  dialog.setDirectory(QFile::decodeName(std::string(request.folder).c_str()));
+  dialog.selectFile(QFile::decodeName(std::string(request.fileName).c_str()));
 
   const int answer = dialog.exec();
   // The name box's completion list can outlive a dialog accepted while it

@@ -1,14 +1,14 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "platform/helper_thread.h"
+#include "platform/helper_threads.h"
 #include "platform/platform_hooks.h"
 
-class QEventLoop;
 class QFileDialog;
 class QWidget;
 
@@ -32,7 +32,7 @@ class QtPlatform {
   std::optional<std::string> AskForFileToOpen(const OpenFileRequest& request);
   void ShowMessage(std::string_view text, MessageBoxStyle style, std::string_view title);
   void Ring();
-  void AwaitOnHelper(const std::function<void()>& call);
+  bool AwaitOnHelper(const std::function<void()>& call, std::optional<std::chrono::milliseconds> patience);
 
   QWidget& owner_;
   // Made at the first use and kept, so the dialog opens where the user last
@@ -42,15 +42,8 @@ class QtPlatform {
   std::unique_ptr<QFileDialog> openDialog_;
   // Made where the window system has no bell of its own.
   std::unique_ptr<SoundThemeBell> soundThemeBell_;
-  // Run by the helper thread when its call is done: wakes the window thread.
-  std::function<void()> storageCallDone_;
-  // The event loop the window thread runs while it waits on the helper, and
-  // whether the helper's call has returned; both used by the window thread
-  // alone.
-  QEventLoop* waitLoop_ = nullptr;
-  bool storageCallReturned_ = false;
   // After what it uses, so that it has ended before they go.
-  HelperThread storageHelper_;
+  HelperThreads storageHelpers_;
   ScopedPlatformHooks hooks_;
 };
 

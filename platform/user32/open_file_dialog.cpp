@@ -56,7 +56,10 @@ std::optional<std::string> AskForFileToOpen(HWND owner, const OpenFileRequest& r
   const CurrentFolderKept currentFolder;
   const std::wstring title = Widen(request.title);
   const std::wstring filter = DialogFilter(request.filters);
-  // The dialog starts from the file chosen last, in its folder.
+  // The dialog starts in the folder it is given, which has answered, with the
+  // name chosen last. Given no folder, Windows would start in one it
+  // remembers, on a share that may have stopped answering.
+  const std::wstring folder = Widen(request.folder);
   std::vector<wchar_t> fileName(kLongestPath, L'\0');
   const std::wstring lastChosen = Widen(request.fileName);
   if (lastChosen.size() < fileName.size()) lastChosen.copy(fileName.data(), lastChosen.size());
@@ -67,6 +70,7 @@ std::optional<std::string> AskForFileToOpen(HWND owner, const OpenFileRequest& r
   dialog.lpstrFilter = filter.c_str();
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = fileName.data();
+  dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
   dialog.nMaxFile = static_cast<DWORD>(fileName.size());
   dialog.lpstrTitle = title.c_str();
   // The program keeps no history and no settings. OFN_NOCHANGEDIR is kept

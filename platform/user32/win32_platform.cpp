@@ -1,5 +1,6 @@
 #include "platform/user32/win32_platform.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/user32/open_file_dialog.h"
@@ -36,13 +37,16 @@ OwnedHandle NewEvent() {
 Win32Platform::Win32Platform(HWND owner)
     : owner_(owner),
       storageCallDone_(NewEvent()),
-      signalStorageCallDone_([event = storageCallDone_.get()] { SetEvent(event); }),
+      storageHelpers_([event = storageCallDone_.get()] { SetEvent(event); }),
       hooks_({
           .messageBox = [this](std::string_view text, MessageBoxStyle style,
                                std::string_view title) { ShowMessage(text, style, title); },
           .beep = [] { MessageBeep(MB_OK); },
           .doEvents = [] { RunPendingMessages(); },
-          .awaitStorage = [this](const std::function<void()>& call) { AwaitOnHelper(call); },
+          .awaitStorage =
+              [this](const std::function<void()>& call, std::optional<std::chrono::milliseconds> patience) {
+                return AwaitOnHelper(call, patience);
+              },
           .endProgram = [this] { EndAtOnce(); },
           .openFileDialog = [this](const OpenFileRequest& request) { return AskForFileToOpen(owner_, request); },
       }) {}
@@ -54,31 +58,57 @@ void Win32Platform::ShowMessage(std::string_view text, MessageBoxStyle style, st
 
 // The window thread sleeps until either the helper's call is done or a
 // message arrives, and runs the messages, so the window repaints, About opens
-// and Exit acts, and no processor time goes on waiting.
-void Win32Platform::AwaitOnHelper(const std::function<void()>& call) {
-  const std::function<void()> onHelper = [this, &call] {
-    if (helperThread_.load() == nullptr) helperThread_ = OpenThread(THREAD_TERMINATE, FALSE, GetCurrentThreadId());
+// and Exit acts, and no processor time goes on waiting. The busy pointer and
+// the end of a patience are counted from the start of the wait, whatever
+// messages arrive meanwhile.
+bool Win32Platform::AwaitOnHelper(const std::function<void()>& call,
+                                  std::optional<std::chrono::milliseconds> patience) {
+  if (patience && !storageHelpers_.CanGiveUp()) return false;
+  const std::function<void()> onHelper = [this, call] {
+    // Kept for the thread's life, which ends with the program or, for a
+    // thread left behind, when its call returns.
+    thread_local const HANDLE self = OpenThread(THREAD_TERMINATE, FALSE, GetCurrentThreadId());
+    helperThread_ = self;
     call();
   };
-  storageHelper_.Start(onHelper, signalStorageCallDone_);
-  const HANDLE done = storageCallDone_.get();
+  const ULONGLONG start = GetTickCount64();
+  const ULONGLONG busyAt = start + kBusyPointerAfterMs;
+  const ULONGLONG giveUpAt = patience ? start + static_cast<ULONGLONG>(patience->count()) : ~ULONGLONG{0};
   bool showsBusy = false;
-  for (;;) {
-    const DWORD woken = MsgWaitForMultipleObjectsEx(1, &done, showsBusy ? INFINITE : kBusyPointerAfterMs,
-                                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (woken == WAIT_OBJECT_0 + 1) {
-      RunPendingMessages();
-    } else if (woken == WAIT_TIMEOUT) {
-      ShowBusyPointer(true);
-      showsBusy = true;
-    } else if (woken == WAIT_OBJECT_0 || WaitForSingleObject(done, INFINITE) == WAIT_OBJECT_0) {
-      // A wait that failed, which nothing here should make happen, becomes
-      // a plain wait for the helper rather than a spin.
-      break;
+  storageHelpers_.Start(onHelper);
+  const HANDLE done = storageCallDone_.get();
+  try {
+    while (!storageHelpers_.Done()) {
+      const ULONGLONG now = GetTickCount64();
+      if (now >= giveUpAt) break;
+      if (!showsBusy && now >= busyAt) {
+        ShowBusyPointer(true);
+        showsBusy = true;
+      }
+      const ULONGLONG until = showsBusy ? giveUpAt : std::min(busyAt, giveUpAt);
+      const DWORD timeout = until == ~ULONGLONG{0} ? INFINITE : static_cast<DWORD>(until - now);
+      const DWORD woken = MsgWaitForMultipleObjectsEx(1, &done, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+      if (woken == WAIT_OBJECT_0 + 1) {
+        RunPendingMessages();
+      } else if (woken == WAIT_FAILED) {
+        // Nothing here should make a wait fail; should one, a plain wait
+        // for the helper is better than a spin.
+        storageHelpers_.WaitUntilDone();
+      }
+      // The event may have been set for a call that ended after its caller
+      // had seen it done; Done() alone says whether this one has.
     }
+  } catch (...) {
+    // A call that may be given up on owns what it touches; any other may be
+    // writing into the frame this unwinds.
+    if (!patience || !storageHelpers_.GiveUp()) storageHelpers_.WaitUntilDone();
+    if (showsBusy) ShowBusyPointer(false);
+    throw;
   }
   if (showsBusy) ShowBusyPointer(false);
-  storageHelper_.Finish();
+  if (!storageHelpers_.Done() && storageHelpers_.GiveUp()) return false;
+  storageHelpers_.Finish();
+  return true;
 }
 
 // The window class's pointer is the one the system shows over the client
@@ -104,6 +134,9 @@ void Win32Platform::EndAtOnce() const {
   if (StorageCallOutstanding()) {
     if (const HANDLE helper = helperThread_.load()) CancelSynchronousIo(helper);
     if (WaitForSingleObject(storageCallDone_.get(), kCancelGraceMs) != WAIT_OBJECT_0) DestroyWindow(owner_);
+  } else if (storageHelpers_.GivenUpStillRunning() > 0) {
+    // A folder look given up on may hold the process as a read would.
+    DestroyWindow(owner_);
   }
   TerminateProcess(GetCurrentProcess(), 0);
 }

@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
+#include <optional>
 #include <string_view>
 
-#include "platform/helper_thread.h"
+#include "platform/helper_threads.h"
 #include "platform/platform_hooks.h"
 #include "platform/win32/owned_handle.h"
 
@@ -24,19 +26,18 @@ class Win32Platform {
 
  private:
   void ShowMessage(std::string_view text, MessageBoxStyle style, std::string_view title) const;
-  void AwaitOnHelper(const std::function<void()>& call);
+  bool AwaitOnHelper(const std::function<void()>& call, std::optional<std::chrono::milliseconds> patience);
   void ShowBusyPointer(bool busy) const;
   void EndAtOnce() const;
 
   HWND owner_;
-  // Set by the helper thread when its call is done, waking the window thread.
+  // Set by a helper thread when its call is done, waking the window thread.
   OwnedHandle storageCallDone_;
-  std::function<void()> signalStorageCallDone_;
-  // The helper thread, as a handle that can cancel the call it is inside;
-  // taken by the helper itself at its first call.
+  // The thread of the call in progress, as a handle that can cancel the call
+  // it is inside; each helper thread takes its own at its first call.
   std::atomic<HANDLE> helperThread_ = nullptr;
   // After what it uses, so that it has ended before they go.
-  HelperThread storageHelper_;
+  HelperThreads storageHelpers_;
   ScopedPlatformHooks hooks_;
 };
 

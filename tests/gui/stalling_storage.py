@@ -1,11 +1,15 @@
 """Storage that stalls, as a network share that stops answering or a cloud
 file still downloading does: a FUSE file system serving the files of one
-folder four ways, each under a folder of its own.
+folder six ways, each under a folder of its own.
 
   open-waits/NAME   opening the file waits
   reads-wait/NAME   every read from 64 KiB on waits
   waits-once/NAME   the first read from 64 KiB on waits 3 seconds, once
   every-read-waits/NAME   every read waits
+  close-waits/NAME  closing the file waits
+  gone-after-close/NAME   once a file there is closed, every look-up,
+                    listing and open there waits, as on a share whose server
+                    went away; logged as "gone" when it begins
 
 A wait lasts STALL seconds, or until a file named LOG.answer exists, which
 answers every call waiting and ends the stalls. Each wait is logged to LOG
@@ -25,7 +29,8 @@ import time
 
 from fusepy import FUSE, FuseOSError, Operations
 
-KINDS = ("open-waits", "reads-wait", "waits-once", "every-read-waits")
+KINDS = ("open-waits", "reads-wait", "waits-once", "every-read-waits", "close-waits", "gone-after-close")
+GONE = "gone-after-close"
 FIRST_READS_ANSWERED = 64 * 1024
 ONCE_SECONDS = 3
 
@@ -37,6 +42,7 @@ class StallingStorage(Operations):
         self.answer = log + ".answer"
         self.stall = stall
         self.waited_once = set()
+        self.gone = False
         self.log_lock = threading.Lock()
 
     def note(self, line):
@@ -59,7 +65,12 @@ class StallingStorage(Operations):
             raise FuseOSError(errno.ENOENT)
         return kind, name, os.path.join(self.source, name)
 
+    def stall_if_gone(self, path, what):
+        if self.gone and path.strip("/").partition("/")[0] == GONE:
+            self.wait(what + " " + path, self.stall)
+
     def getattr(self, path, fh=None):
+        self.stall_if_gone(path, "look-up")
         if path == "/" or not self.locate(path)[1]:
             return {"st_mode": stat.S_IFDIR | 0o755, "st_nlink": 2}
         try:
@@ -72,10 +83,12 @@ class StallingStorage(Operations):
     def readdir(self, path, fh):
         if path == "/":
             return [".", ".."] + list(KINDS)
+        self.stall_if_gone(path, "listing")
         self.locate(path)
         return [".", ".."] + sorted(os.listdir(self.source))
 
     def open(self, path, flags):
+        self.stall_if_gone(path, "open")
         kind, name, real = self.locate(path)
         if kind == "open-waits":
             self.wait("open " + name, self.stall)
@@ -93,8 +106,17 @@ class StallingStorage(Operations):
                 self.wait("read " + name, ONCE_SECONDS)
         return os.pread(fh, size, offset)
 
+    def flush(self, path, fh):
+        kind, name, _ = self.locate(path)
+        if kind == "close-waits":
+            self.wait("close " + name, self.stall)
+        return 0
+
     def release(self, path, fh):
         os.close(fh)
+        if self.locate(path)[0] == GONE and not self.gone:
+            self.gone = True
+            self.note("gone")
         return 0
 
 
@@ -102,8 +124,10 @@ def main():
     source, mountpoint, log, stall = sys.argv[1:5]
     storage = StallingStorage(source, log, float(stall))
     # direct_io passes every read to the file system, as a share that caches
-    # nothing does; threads let it list a folder while a read waits.
-    FUSE(storage, mountpoint, foreground=True, nothreads=False, direct_io=True, ro=True)
+    # nothing does, and no timeouts every look-up; threads let it list a
+    # folder while a read waits.
+    FUSE(storage, mountpoint, foreground=True, nothreads=False, direct_io=True, ro=True,
+         attr_timeout=0, entry_timeout=0)
 
 
 if __name__ == "__main__":

@@ -22,11 +22,11 @@ struct Showing {
 };
 
 TEST(AskForFileToOpen, ShowsAgainAfterAFailureAndKeepsTheCurrentFolder) {
-  const std::vector<std::string> once = {"Z:\\last.pbm"}, twice = {"Z:\\last.pbm", ""};
+  const std::vector<std::string> once = {"Z:\\shared|last.pbm"}, twice = {"Z:\\shared|last.pbm", "Z:\\shared|"};
   const struct {
     std::vector<Showing> showings;
     std::optional<std::string> result;
-    // The name each showing started from.
+    // The folder and the name each showing started from.
     std::vector<std::string> startedFrom;
   } cases[] = {
       {{{"Z:\\b.pbm"}}, "Z:\\b.pbm", once},
@@ -40,20 +40,21 @@ TEST(AskForFileToOpen, ShowsAgainAfterAFailureAndKeepsTheCurrentFolder) {
     const std::filesystem::path before = std::filesystem::current_path();
     std::vector<std::string> startedFrom;
     DWORD failure = 0;
-    const OpenFileCalls calls{.show =
-                                  [&](OPENFILENAMEW& dialog) {
-                                    const Showing& showing = c.showings.at(startedFrom.size());
-                                    startedFrom.push_back(Narrow(dialog.lpstrFile));
-                                    std::filesystem::current_path(elsewhere.path());
-                                    failure = showing.failure;
-                                    const std::wstring chosen = Widen(showing.chosen.value_or(""));
-                                    chosen.copy(dialog.lpstrFile, chosen.size());
-                                    dialog.lpstrFile[chosen.size()] = L'\0';
-                                    return showing.chosen.has_value();
-                                  },
-                              .failure = [&] { return failure; }};
-    const std::optional<std::string> result =
-        AskForFileToOpen(nullptr, {.title = "Open", .filters = {}, .fileName = "Z:\\last.pbm"}, calls);
+    const OpenFileCalls calls{
+        .show =
+            [&](OPENFILENAMEW& dialog) {
+              const Showing& showing = c.showings.at(startedFrom.size());
+              startedFrom.push_back(Narrow(dialog.lpstrInitialDir) + "|" + Narrow(dialog.lpstrFile));
+              std::filesystem::current_path(elsewhere.path());
+              failure = showing.failure;
+              const std::wstring chosen = Widen(showing.chosen.value_or(""));
+              chosen.copy(dialog.lpstrFile, chosen.size());
+              dialog.lpstrFile[chosen.size()] = L'\0';
+              return showing.chosen.has_value();
+            },
+        .failure = [&] { return failure; }};
+    const std::optional<std::string> result = AskForFileToOpen(
+        nullptr, {.title = "Open", .filters = {}, .folder = "Z:\\shared", .fileName = "last.pbm"}, calls);
     EXPECT_EQ(result, c.result) << startedFrom.size();
     EXPECT_EQ(startedFrom, c.startedFrom);
     EXPECT_EQ(std::filesystem::current_path(), before);
