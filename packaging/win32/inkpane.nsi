@@ -46,7 +46,9 @@ VIAddVersionKey /LANG=0 LegalCopyright "Copyright 2026 The Inkpane developers"
 !insertmacro MUI_PAGE_INSTFILES
 ; MUI's own box, "Run Inkpane", ticked. A silent install shows no page, so it
 ; never starts the program.
-!define MUI_FINISHPAGE_RUN "$INSTDIR\inkpane.exe"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION RunInkpaneAsUser
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW OfferRunOnlyWithExplorer
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
@@ -83,6 +85,25 @@ FunctionEnd
 !macroend
 !insertmacro RefuseWhileInkpaneRuns ""
 !insertmacro RefuseWhileInkpaneRuns "un."
+
+; The installer runs as an administrator, and a program it started itself
+; would too, opening every file with those rights. Handed the program's path,
+; explorer.exe passes it to the Explorer already running for the signed-in
+; user, which starts it without them, as the Start menu does.
+Function RunInkpaneAsUser
+  Exec '"$WINDIR\explorer.exe" "$INSTDIR\inkpane.exe"'
+FunctionEnd
+
+; Without Explorer's taskbar there is no Explorer to hand the start to (another
+; shell runs, or none), and explorer.exe would start Inkpane itself, as an
+; administrator: the box is then neither shown nor ticked.
+Function OfferRunOnlyWithExplorer
+  FindWindow $0 "Shell_TrayWnd"
+  ${If} $0 = 0
+    SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
+    ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+  ${EndIf}
+FunctionEnd
 
 Section "Inkpane"
   Call RefuseWhileInkpaneRuns

@@ -4,10 +4,10 @@
 # its licence under Program Files, the Start-menu shortcut, the entry of Apps &
 # features, and the installed program opening images as a user opens them (the
 # GUI script open_keyboard.sh, run on the installed program). While the
-# installed program runs, neither the uninstaller nor the installer changes
-# anything, and both fail. Then uninstalls it, silently, and checks that all of
-# it is gone. Runs on an X display
-# (xvfb-run), so that every Wine program of the prefix shares it.
+# installed program runs, started by Run Inkpane on the installer's last page,
+# neither the uninstaller nor the installer changes anything, and both fail.
+# Then uninstalls it, silently, and checks that all of it is gone. Runs on an
+# X display (xvfb-run), so that every Wine program of the prefix shares it.
 # Usage: installer.sh PATH/TO/inkpane-VERSION-setup.exe VERSION PATH/TO/x11-probe
 set -euo pipefail
 
@@ -63,9 +63,17 @@ timeout 60 wineserver -w || fail "Wine did not end after the install: did the si
 INKPANE_GUI_PLATFORM=wine INKPANE_WINE_TEMPLATE=$WINEPREFIX \
   bash "$here/../gui/open_keyboard.sh" "$folder/inkpane.exe" "$probe" || fail "the installed program failed to open images"
 
+echo "-- install through the pages, and start Inkpane with Run Inkpane on the last"
+wine "$setup" & setup_run=$!
+# Each page's default button, once it shows; the title keeps a blank caption's space.
+for button in '&Next >' '&Install' '&Finish'; do
+  timeout 60 sh -c 'until wine "$0" texts "Inkpane Setup " 2>/dev/null | grep -qx "$1"; do :; done' "$INKPANE_WINDOW_PROBE" "$button"$'\r' ||
+    fail "the installer showed no $button"
+  xdotool search --name '^Inkpane Setup $' windowfocus --sync key Return
+done
+window=$(timeout 60 xdotool search --sync --onlyvisible --classname '^inkpane\.exe$') || fail "Run Inkpane started no Inkpane"
+
 echo "-- uninstall and install while Inkpane runs"
-wine "$folder/inkpane.exe" & inkpane=$!
-timeout 60 xdotool search --sync --onlyvisible --classname '^inkpane\.exe$' >/dev/null || fail "Inkpane showed no window"
 find "${installed[@]}" -printf '%p %s %T@\n' >"$work/before"
 # NSIS's way to learn an uninstaller's status: a copy run outside the folder
 # with _?= and the folder unquoted, as cmd passes it. A refusal is an abort, 2.
@@ -75,7 +83,7 @@ for command in 'C:\windows\temp\uninstall.exe /S _?=C:\Program Files\Inkpane' "Z
   ((status == 2)) && find "${installed[@]}" -printf '%p %s %T@\n' | cmp -s - "$work/before" &&
     wine reg query "$key" /reg:64 >/dev/null || fail "$command, while Inkpane ran, changed files or the key, or ended with $status"
 done
-kill "$inkpane"; wait "$inkpane" || true
+kill "$(xdotool getwindowpid "$window")"; wait "$setup_run" && timeout 60 wineserver -w || fail "the installer failed, or Inkpane did not end"
 
 echo "-- uninstall"
 wine "$folder/uninstall.exe" /S || fail "the uninstaller failed"
