@@ -117,6 +117,8 @@ class PlainRaster {
     end_ = end;
   }
 
+  bool EndedEarly() const { return endedEarly_; }
+
  private:
   // A token the token reader took: a run, or the colour of a one-pixel token.
   struct Token {
@@ -141,6 +143,7 @@ class PlainRaster {
       goesOn = ReadTokenSkippingComments(token_);
       if (!IsRun(token_)) {
         // Past the end of the file every token is empty: white, with no parsing.
+        if (token_.empty()) endedEarly_ = true;
         const bool black = goesOn ? NumberOfLongToken(token_) != 0 : !token_.empty() && TokenToInteger(token_) != 0;
         return {.run = {}, .colour = black ? kBlack : kWhite};
       }
@@ -156,16 +159,18 @@ class PlainRaster {
   const std::uint8_t* next_ = nullptr;
   const std::uint8_t* end_ = nullptr;
   bool runGoesOn_ = false;
+  bool endedEarly_ = false;
 };
 
 }  // namespace
 
-void DrawPlainRaster(std::uint32_t hdc, int width, int height, DrawingTarget& target) {
+bool DrawPlainRaster(std::uint32_t hdc, int width, int height, DrawingTarget& target) {
   PlainRaster raster;
   for (int y = 0; y < height; ++y) {
     raster.DrawRow(hdc, y, width);
     if (y % 16 == 0) RefreshAndLetEventsRun(target);
   }
+  return raster.EndedEarly();
 }
 
 }  // namespace inkpane

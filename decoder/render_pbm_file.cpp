@@ -102,7 +102,9 @@ void DrawRawRow(FileSlot& file, std::uint32_t hdc, int y, int width) {
   if (x < width) DrawByte(dc, x, y, file.ReadByte(), width - x);
 }
 
-void DrawRawRaster(std::uint32_t hdc, int width, int height, DrawingTarget& target) {
+// Returns whether the file ended inside the raster: a whole raster is read to
+// its last byte and no further.
+bool DrawRawRaster(std::uint32_t hdc, int width, int height, DrawingTarget& target) {
   FileSlot& file = FileSlotAt(kImageFileSlot);
   for (int y = 0; y < height; ++y) {
     DrawRawRow(file, hdc, y, width);
@@ -110,9 +112,10 @@ void DrawRawRaster(std::uint32_t hdc, int width, int height, DrawingTarget& targ
     // bands of sixteen rows.
     if ((y + 1) % 16 == 0) RefreshAndLetEventsRun(target);
   }
+  return file.EndOfFile();
 }
 
-void DecodeOpenFile(DrawingTarget& target) {
+void DecodeOpenFile(DrawingTarget& target, DrawingReport& report) {
   const std::uint32_t hdc = target.hdc();
   std::string token;
 
@@ -126,13 +129,13 @@ void DecodeOpenFile(DrawingTarget& target) {
 
   const int width = NumberOf(token, ReadTokenSkippingComments(token));
   const int height = NumberOf(token, ReadTokenSkippingComments(token));
+  // A negative size draws nothing, as none does.
+  report.size = DrawingReport::Size{std::max(width, 0), std::max(height, 0)};
 
-  if (magic == "P1") {
-    DrawPlainRaster(hdc, width, height, target);
-  } else {
-    DrawRawRaster(hdc, width, height, target);
-  }
+  const bool endedEarly =
+      magic == "P1" ? DrawPlainRaster(hdc, width, height, target) : DrawRawRaster(hdc, width, height, target);
   CloseFile(kImageFileSlot);
+  report.end = endedEarly ? DrawingReport::End::RasterCut : DrawingReport::End::Whole;
 }
 
 void ReportError(std::string_view description) {
@@ -143,17 +146,21 @@ void ReportError(std::string_view description) {
 }  // namespace
 
 void RenderPbmFile(std::string_view fileName, DrawingTarget& target) {
+  DrawingReport report;
   try {
     OpenForInput(kImageFileSlot, fileName);
     // A long stretch of whitespace, a long comment or token, brings no row;
     // events run all the same.
     FileSlotAt(kImageFileSlot).PaceReads(kBytesReadBetweenEvents, DoEvents);
-    DecodeOpenFile(target);
+    DecodeOpenFile(target, report);
   } catch (const std::bad_alloc&) {
+    report.end = DrawingReport::End::Failed;
     ReportError("Out of memory while reading \"" + std::string(fileName) + "\".");
   } catch (const std::exception& error) {
+    report.end = DrawingReport::End::Failed;
     ReportError(error.what());
   }
+  target.Drawn(report);
 }
 
 }  // namespace inkpane

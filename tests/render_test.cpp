@@ -13,6 +13,7 @@
 #include "platform/run_time_error.h"
 #include "tests/system_rows.h"
 #include "tests/test_support.h"
+#include "viewer/picture_description.h"
 
 namespace inkpane::testing {
 namespace {
@@ -224,6 +225,35 @@ TEST(RenderPbmFile, ReportsFilesThatCannotBeRead) {
     EXPECT_TRUE(decoded.slotClosed);
     // The events of the wait ran before anything else.
     EXPECT_TRUE(!c.storage || decoded.calls.starts_with('E')) << decoded.calls;
+  }
+}
+
+// The size and the end the decoder reports, as the window's description of
+// its picture gives them to a screen reader.
+TEST(RenderPbmFile, ReportsTheSizeAndHowFarTheDrawingGot) {
+  const struct {
+    std::string bytes;
+    std::string description;
+  } cases[] = {
+      {std::string("P4 8 2 \xFF\x00", 10), "8 \u00D7 2 pixels"},
+      {"P4 8 2 \xFF", "8 \u00D7 2 pixels; the file ended early, and the rest is white"},
+      {"P1 2 1 0 1", "2 \u00D7 1 pixels"},
+      {"P1 2 1 01", "2 \u00D7 1 pixels"},
+      {"P1 2 1 0", "2 \u00D7 1 pixels; the file ended early, and the rest is white"},
+      {"P1 -3 2 ", "0 \u00D7 2 pixels"},
+      {"P1 1 1 99999", "1 \u00D7 1 pixels; the drawing stopped at an error"},
+      {"P2 1 1 0", "Nothing drawn: the file could not be read as a PBM picture."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    PictureDescription picture;
+    picture.Opening("/scans/page.pbm");
+    EXPECT_TRUE(picture.Busy());
+    picture.Drawn(DecodeBytes(c.bytes).report);
+    picture.Opened();
+    EXPECT_EQ(picture.Name(), "page.pbm");
+    EXPECT_EQ(picture.Description(), c.description);
+    EXPECT_FALSE(picture.Busy());
   }
 }
 

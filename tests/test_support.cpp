@@ -113,6 +113,7 @@ Decoded DecodeFile(const std::string& path, int surfaceWidth, int surfaceHeight,
   }
 
   decoded.slotClosed = closedAtEveryMessage && ImageSlotIsFree(probeFile);
+  decoded.report = target.report();
   return decoded;
 }
 

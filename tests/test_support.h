@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "decoder/drawing_target.h"
 #include "platform/platform_hooks.h"
 
 namespace inkpane::testing {
@@ -57,6 +58,8 @@ struct Decoded {
   // Whether the image file slot was free again at every message box and once
   // the decode returned.
   bool slotClosed = false;
+  // What the decoder told its target at the end.
+  DrawingReport report;
 };
 
 // A message box as a test compares it: "[STYLE] TITLE: TEXT".

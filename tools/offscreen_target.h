@@ -16,12 +16,15 @@ class OffscreenTarget final : public DrawingTarget {
 
   std::uint32_t hdc() const override { return surface_.hdc(); }
   void Refresh() override;
+  void Drawn(const DrawingReport& report) override { report_ = report; }
 
   // Called at every refresh, after it is counted.
   void OnRefresh(std::function<void()> observer) { onRefresh_ = std::move(observer); }
 
   const MemorySurface& surface() const { return surface_; }
   int refreshes() const { return refreshes_; }
+  // What the decoder reported at its end.
+  const DrawingReport& report() const { return report_; }
 
   struct Extent {
     int width = 0;
@@ -35,6 +38,7 @@ class OffscreenTarget final : public DrawingTarget {
   MemorySurface surface_;
   Colour background_;
   int refreshes_ = 0;
+  DrawingReport report_;
   std::function<void()> onRefresh_;
 };
 

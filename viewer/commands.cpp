@@ -16,10 +16,12 @@ void OpenCommand(ViewerWindow& window, CommonDialog& dialog) {
     // cleared; after a finished open there is nothing, and this paints nothing.
     window.Refresh();
     window.EnableOpen(false);
+    window.OpeningPicture(dialog.FileName());
     window.Cls();
     RenderPbmFile(dialog.FileName(), window);
     window.Refresh();
     window.EnableOpen(true);
+    window.PictureOpened();
     Beep();
   } catch (const std::exception&) {
     // A cancelled dialog, or any other failure of the command's own steps,

@@ -109,6 +109,10 @@ void Form1::closeEvent(QCloseEvent*) { Form_Unload(); }
 
 void Form1::EnableOpen(bool enabled) { mnuOpen->setEnabled(enabled); }
 
+void Form1::OpeningPicture(std::string_view fileName) { picture_.Opening(fileName); }
+
+void Form1::PictureOpened() { picture_.Opened(); }
+
 void Form1::mnuOpen_Click() { OpenCommand(*this, CommonDialog1); }
 
 void Form1::mnuExit_Click() { ExitCommand(); }

@@ -2,9 +2,11 @@
 
 #include <QMainWindow>
 #include <cstdint>
+#include <string_view>
 
 #include "platform/common_dialog.h"
 #include "platform/qt/qt_platform.h"
+#include "viewer/picture_description.h"
 #include "viewer/qt/persistent_image.h"
 #include "viewer/viewer_window.h"
 
@@ -27,6 +29,12 @@ class Form1 final : public QMainWindow, public ViewerWindow {
   void Refresh() override;
   void Cls() override;
   void EnableOpen(bool enabled) override;
+  void Drawn(const DrawingReport& report) override { picture_.Drawn(report); }
+  void OpeningPicture(std::string_view fileName) override;
+  void PictureOpened() override;
+
+  // What a screen reader is told of the picture.
+  const PictureDescription& picture() const { return picture_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -41,6 +49,7 @@ class Form1 final : public QMainWindow, public ViewerWindow {
 
   QtPlatform platform_;
   CommonDialog CommonDialog1;
+  PictureDescription picture_;
   PersistentImage image_;
   // The Open entry, greyed out while a picture is drawn; the menu bar owns
   // it and the other entries, each named as designed.

@@ -116,8 +116,7 @@ HMENU Form1::CreateMenus() {
   // A menu goes on the bar once it holds its entries.
   for (const MenuEntry& design : kMenuEntries) {
     if (design.parent.empty()) {
-      AppendMenuW(menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(menus.at(design.name)),
-                  Widen(design.caption).c_str());
+      AppendMenuW(menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(menus.at(design.name)), Widen(design.caption).c_str());
     }
   }
   return menuBar;
@@ -165,12 +164,15 @@ void Form1::Cls() { image_.Clear(); }
 
 // Open is greyed out exactly while a picture is being drawn.
 void Form1::EnableOpen(bool enabled) {
-  EnableMenuItem(GetMenu(window_), CommandIdOf(MenuCommand::Open),
-                 MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(GetMenu(window_), CommandIdOf(MenuCommand::Open), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
   DrawMenuBar(window_);
   drawing_ = !enabled;
   if (enabled && systemChanged_) FollowSystem();
 }
+
+void Form1::OpeningPicture(std::string_view fileName) { picture_.Opening(fileName); }
+
+void Form1::PictureOpened() { picture_.Opened(); }
 
 // The image must not change under a decoder, which holds its device context
 // and may be drawing a row: a change of screens or colours during a drawing

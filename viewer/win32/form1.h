@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <type_traits>
 
 #include "platform/common_dialog.h"
 #include "platform/user32/win32_platform.h"
+#include "viewer/picture_description.h"
 #include "viewer/viewer_window.h"
 #include "viewer/win32/persistent_image.h"
 
@@ -32,6 +34,12 @@ class Form1 final : public ViewerWindow {
   void Refresh() override;
   void Cls() override;
   void EnableOpen(bool enabled) override;
+  void Drawn(const DrawingReport& report) override { picture_.Drawn(report); }
+  void OpeningPicture(std::string_view fileName) override;
+  void PictureOpened() override;
+
+  // What a screen reader is told of the picture.
+  const PictureDescription& picture() const { return picture_; }
 
  private:
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -53,6 +61,7 @@ class Form1 final : public ViewerWindow {
   // Installed once the window exists, since it owns the dialogs.
   std::optional<Win32Platform> platform_;
   CommonDialog CommonDialog1;
+  PictureDescription picture_;
   struct IconDeleter {
     void operator()(HICON icon) const { DestroyIcon(icon); }
   };
