@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times Open of the A4 page in the real window, filling a 1920x1080 screen of
 # its own X server (Xvfb), beside its floor: an offscreen decode of the same
-# file and the repaints the open cannot do without.
+# file and the repaints the open cannot do without, timed by turns with the
+# opens in several rounds and judged on the rounds' median.
 # Usage: bench/window.sh BUILD_DIR
 set -euo pipefail
 
