@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/qt/session_bus.h"
 #include "viewer/qt/form1.h"
 
 namespace {
@@ -22,6 +23,7 @@ int main(int argc, char* argv[]) {
     std::fputs("Inkpane needs a graphical session (X11 or Wayland): start it from your desktop.\n", stderr);
     return EXIT_FAILURE;
   }
+  inkpane::PreventSessionBusLaunch();
   // The program takes no arguments; Qt is not shown them either.
   int programNameOnly = argc > 0 ? 1 : 0;
   QApplication application(programNameOnly, argv);
