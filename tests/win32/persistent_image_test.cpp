@@ -11,20 +11,23 @@
 namespace inkpane {
 namespace {
 
-constexpr Colour kGrey = 0x808080, kBlack = 0x000000, kBlue = 0x204060;
+constexpr Colour kGrey = 0x808080, kBlack = 0x000000, kBlue = 0x204060, kWhite = 0xFFFFFF, kYellow = 0xFFFF00;
 
 // What the window would show of the image, one letter a pixel: g grey, k
-// black, b blue.
-std::vector<std::string> Shown(const PersistentImage& image, int width, int height) {
+// black, b blue, w white, y yellow.
+std::vector<std::string> Shown(const PersistentImage& image, int width, int height,
+                               const PictureColours& colours = {}) {
   const DibSection screen(width, height);
-  image.Paint(screen.dc(), {0, 0, width, height});
+  image.Paint(screen.dc(), {0, 0, width, height}, colours);
   std::vector<std::string> rows(static_cast<std::size_t>(height));
   for (std::size_t i = 0; i < screen.pixels().size(); ++i) {
     const Colour colour = screen.pixels()[i] & 0xFFFFFF;
-    rows[i / static_cast<std::size_t>(width)] += colour == kGrey    ? 'g'
-                                                 : colour == kBlack ? 'k'
-                                                 : colour == kBlue  ? 'b'
-                                                                    : '?';
+    rows[i / static_cast<std::size_t>(width)] += colour == kGrey     ? 'g'
+                                                 : colour == kBlack  ? 'k'
+                                                 : colour == kBlue   ? 'b'
+                                                 : colour == kWhite  ? 'w'
+                                                 : colour == kYellow ? 'y'
+                                                                     : '?';
   }
   return rows;
 }
@@ -72,6 +75,40 @@ TEST(PersistentImage, GrowsAndRecoloursAroundWhatIsDrawn) {
     ResolvedDeviceContext dc(image.hdc(), 3);
     SetPixel(dc, 5, 3, kBlack);
     EXPECT_EQ(Shown(image, 6, 4), c.shown) << c.name;
+  }
+}
+
+// In high contrast the picture's black takes the colour of text and its white
+// that of the window behind text, yellow on blue here; the background, which
+// may be black or white itself, keeps the workspace colour.
+TEST(PersistentImage, ShowsItsPictureInHighContrastColours) {
+  const struct {
+    const char* name;
+    bool highContrast;
+    Colour workspace;
+    bool clearedAfter;
+    std::vector<std::string> shown;
+  } cases[] = {
+      {"off", false, kGrey, false, {"gggg", "gkwg", "gggg"}},
+      {"on", true, kGrey, false, {"gggg", "gybg", "gggg"}},
+      {"on, over a black workspace", true, kBlack, false, {"kkkk", "kybk", "kkkk"}},
+      {"on, over a white workspace, cleared", true, kWhite, true, {"wwww", "wwww", "wwww"}},
+  };
+  for (const auto& c : cases) {
+    const HighContrastCalls system{
+        .on = [&c] { return c.highContrast; },
+        .systemColour =
+            [](int index) { return index == COLOR_WINDOWTEXT ? RGB(0xFF, 0xFF, 0) : RGB(0x20, 0x40, 0x60); },
+    };
+    PersistentImage image({4, 3}, c.workspace);
+    {
+      ResolvedDeviceContext dc(image.hdc(), 1);
+      SetPixel(dc, 1, 1, kBlack);
+      SetPixel(dc, 2, 1, kWhite);
+    }
+    image.TakeChanges();
+    if (c.clearedAfter) image.Clear();
+    EXPECT_EQ(Shown(image, 4, 3, PictureColoursNow(system)), c.shown) << c.name;
   }
 }
 

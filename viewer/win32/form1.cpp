@@ -5,6 +5,7 @@
 #include <map>
 #include <stdexcept>
 
+#include "platform/user32/accessible_iid.h"
 #include "platform/win32/wide_string.h"
 #include "viewer/commands.h"
 #include "viewer/win32/system_lines.h"
@@ -39,10 +40,7 @@ SIZE LargestMonitor() {
   return largest;
 }
 
-Colour WorkspaceColour() {
-  const COLORREF colour = GetSysColor(COLOR_APPWORKSPACE);
-  return (Colour{GetRValue(colour)} << 16) | (Colour{GetGValue(colour)} << 8) | Colour{GetBValue(colour)};
-}
+Colour WorkspaceColour() { return ToColour(GetSysColor(COLOR_APPWORKSPACE)); }
 
 // Says what failed in a message handler, since no exception may unwind
 // through the system's code that called the window procedure; the window
@@ -66,11 +64,6 @@ UINT CommandIdOf(MenuCommand command) {
   std::size_t entry = 0;
   while (kMenuEntries[entry].command != command) ++entry;
   return CommandId(entry);
-}
-
-RECT ToRect(const PixelRect& area) {
-  const auto clamp = [](std::size_t value) { return static_cast<LONG>(std::min<std::size_t>(value, 0x7FFFFFFF)); };
-  return {clamp(area.left), clamp(area.top), clamp(area.right), clamp(area.bottom)};
 }
 
 }  // namespace
@@ -153,9 +146,8 @@ void Form1::Show(int showCommand) {
 // that is a strip of sixteen rows, not the whole window. Windows clips it to
 // the client area and repaints it before UpdateWindow returns.
 void Form1::Refresh() {
-  const PixelRect changed = image_.TakeChanges();
-  if (changed.empty()) return;
-  const RECT area = ToRect(changed);
+  const RECT area = image_.TakeChanges();
+  if (IsRectEmpty(&area)) return;
   InvalidateRect(window_, &area, FALSE);
   UpdateWindow(window_);
 }
@@ -170,14 +162,50 @@ void Form1::EnableOpen(bool enabled) {
   if (enabled && systemChanged_) FollowSystem();
 }
 
-void Form1::OpeningPicture(std::string_view fileName) { picture_.Opening(fileName); }
+// The dialog has just closed, and the program still has the foreground. The
+// window is made active again and takes the keyboard focus, whichever the
+// system left elsewhere, so that the user is on the picture, as the focus
+// event sent then says.
+void Form1::OpeningPicture(std::string_view fileName) {
+  picture_.Opening(fileName);
+  if (GetForegroundWindow() != window_) SetForegroundWindow(window_);
+  if (GetFocus() != window_) SetFocus(window_);
+  TellAboutPicture(EVENT_OBJECT_STATECHANGE);
+}
 
-void Form1::PictureOpened() { picture_.Opened(); }
+// Screen readers speak a change of the focused object's name, which is how
+// the end of an open is heard.
+void Form1::PictureOpened() {
+  picture_.Opened();
+  TellAboutPicture(EVENT_OBJECT_NAMECHANGE);
+  TellAboutPicture(EVENT_OBJECT_DESCRIPTIONCHANGE);
+  TellAboutPicture(EVENT_OBJECT_STATECHANGE);
+}
 
-// The image must not change under a decoder, which holds its device context
-// and may be drawing a row: a change of screens or colours during a drawing
-// is followed once it ends.
+void Form1::TellAboutPicture(DWORD event) const {
+  NotifyWinEvent(event, window_, OBJID_CLIENT, PictureAccessible::kPictureChild);
+}
+
+// Only the client object is the program's own; the window's other parts, and
+// UI Automation's own request, are the system's, whose proxy for UI
+// Automation reads this object.
+LRESULT Form1::AnswerAccessibilityRequest(WPARAM wParam, LPARAM lParam) {
+  if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT) {
+    return DefWindowProcW(window_, WM_GETOBJECT, wParam, lParam);
+  }
+  if (!accessible_) accessible_ = PictureAccessible::Make(window_, picture_);
+  if (!accessible_) return DefWindowProcW(window_, WM_GETOBJECT, wParam, lParam);
+  return LresultFromObject(kIidAccessible, wParam, accessible_.get());
+}
+
+// The picture's colours are changed on the way to the screen, which leaves
+// the image alone, so they follow the system at once. The image itself must
+// not change under a decoder, which holds its device context and may be
+// drawing a row: a change of screens or of the workspace colour during a
+// drawing is followed once it ends.
 void Form1::SystemChanged() {
+  pictureColours_ = PictureColoursNow();
+  InvalidateRect(window_, nullptr, FALSE);
   if (drawing_) {
     systemChanged_ = true;
     return;
@@ -253,6 +281,20 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOLORCHANGE:
       SystemChanged();
       return 0;
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETHIGHCONTRAST) SystemChanged();
+      return DefWindowProcW(window_, message, wParam, lParam);
+    case WM_GETOBJECT:
+      return AnswerAccessibilityRequest(wParam, lParam);
+    case WM_SETFOCUS:
+      // The window has no controls: its focus is the picture's, also when
+      // the focus comes back from a dialog, a message box or another program.
+      TellAboutPicture(EVENT_OBJECT_FOCUS);
+      return 0;
+    case WM_DESTROY:
+      if (accessible_) accessible_->Disconnect();
+      accessible_.reset();
+      return 0;
   }
   return DefWindowProcW(window_, message, wParam, lParam);
 }
@@ -260,7 +302,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void Form1::Paint() {
   PAINTSTRUCT paint;
   const HDC target = BeginPaint(window_, &paint);
-  image_.Paint(target, paint.rcPaint);
+  image_.Paint(target, paint.rcPaint, pictureColours_);
   EndPaint(window_, &paint);
 }
 

@@ -12,7 +12,10 @@
 #include "platform/user32/win32_platform.h"
 #include "viewer/picture_description.h"
 #include "viewer/viewer_window.h"
+#include "viewer/win32/com_apartment.h"
 #include "viewer/win32/persistent_image.h"
+#include "viewer/win32/picture_accessible.h"
+#include "viewer/win32/picture_colours.h"
 
 namespace inkpane {
 
@@ -35,6 +38,9 @@ class Form1 final : public ViewerWindow {
   void Cls() override;
   void EnableOpen(bool enabled) override;
   void Drawn(const DrawingReport& report) override { picture_.Drawn(report); }
+  // From the dialog's close to the end of the drawing the picture is busy,
+  // and a screen reader is told so; at the end it is told the picture's name
+  // and description.
   void OpeningPicture(std::string_view fileName) override;
   void PictureOpened() override;
 
@@ -50,18 +56,26 @@ class Form1 final : public ViewerWindow {
   void SystemChanged();
   void FollowSystem();
   void Paint();
+  LRESULT AnswerAccessibilityRequest(WPARAM wParam, LPARAM lParam);
+  void TellAboutPicture(DWORD event) const;
 
   void mnuOpen_Click();
   [[noreturn]] void mnuExit_Click();
   void mnuAbout_Click();
   [[noreturn]] void Form_Unload();
 
+  // First, since the window's accessible object needs it from the window's
+  // creation on.
+  ComApartment apartment_;
   PersistentImage image_;
+  PictureColours pictureColours_ = PictureColoursNow();
   HWND window_ = nullptr;
   // Installed once the window exists, since it owns the dialogs.
   std::optional<Win32Platform> platform_;
   CommonDialog CommonDialog1;
   PictureDescription picture_;
+  // Made at the first request of a client; disconnected when the window goes.
+  std::unique_ptr<PictureAccessible, ComReleaser> accessible_;
   struct IconDeleter {
     void operator()(HICON icon) const { DestroyIcon(icon); }
   };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace inkpane {
 namespace {
@@ -16,6 +17,11 @@ void FillWith(HDC target, const RECT& area, Colour colour) {
   FillRect(target, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
+RECT ToRect(const PixelRect& area) {
+  const auto clamp = [](std::size_t value) { return static_cast<LONG>(std::min<std::size_t>(value, 0x7FFFFFFF)); };
+  return {clamp(area.left), clamp(area.top), clamp(area.right), clamp(area.bottom)};
+}
+
 }  // namespace
 
 PersistentImage::PersistentImage(SIZE size, Colour background)
@@ -27,6 +33,14 @@ PersistentImage::PersistentImage(SIZE size, Colour background)
 void PersistentImage::Clear() {
   GdiFlush();
   surface_->Fill(surface_->FillColour());
+  cleared_ = cleared_.United(surface_->TakeChanges());
+  drawn_ = {};
+}
+
+RECT PersistentImage::TakeChanges() {
+  const PixelRect drawn = surface_->TakeChanges();
+  drawn_ = drawn_.United(drawn);
+  return ToRect(std::exchange(cleared_, {}).United(drawn));
 }
 
 void PersistentImage::Grow(SIZE size) {
@@ -44,12 +58,17 @@ void PersistentImage::Recolour(Colour background) {
   surface_->Recolour(background);
 }
 
-void PersistentImage::Paint(HDC target, const RECT& area) const {
+void PersistentImage::Paint(HDC target, const RECT& area, const PictureColours& colours) const {
   const RECT image{0, 0, surface_->width(), surface_->height()};
   RECT shown;
   if (IntersectRect(&shown, &area, &image)) {
     BitBlt(target, shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top, dib_->dc(), shown.left,
            shown.top, SRCCOPY);
+    const RECT drawn = ToRect(drawn_);
+    RECT picture;
+    if (colours != PictureColours{} && IntersectRect(&picture, &shown, &drawn)) {
+      PaintInColours(target, picture, colours);
+    }
   }
   // A window larger than the largest screen has room right of the image
   // and below it.
@@ -57,6 +76,35 @@ void PersistentImage::Paint(HDC target, const RECT& area) const {
   FillWith(target, {area.left, std::max(area.top, image.bottom), std::min(area.right, image.right), area.bottom},
            surface_->FillColour());
   GdiFlush();
+}
+
+// The image keeps the decoder's black and white, so that a switch of colours
+// needs no new decode and the decoder draws as fast as ever; the colours are
+// changed on the way to the screen, the size of the area painted at a time.
+void PersistentImage::PaintInColours(HDC target, const RECT& area, const PictureColours& colours) const {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  const auto stride = static_cast<std::size_t>(surface_->width());
+  const std::span<const std::uint32_t> image = dib_->pixels();
+  std::vector<std::uint32_t> shown(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  auto out = shown.begin();
+  for (int y = area.top; y < area.bottom; ++y) {
+    const auto row = image.subspan(static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(area.left),
+                                   static_cast<std::size_t>(width));
+    out = std::ranges::transform(row, out, [&colours](std::uint32_t pixel) {
+            const Colour colour = pixel & 0xFFFFFFu;
+            return colour == 0x000000u ? colours.black : colour == 0xFFFFFFu ? colours.white : colour;
+          }).out;
+  }
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = width;
+  format.bmiHeader.biHeight = -height;
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  format.bmiHeader.biCompression = BI_RGB;
+  StretchDIBits(target, area.left, area.top, width, height, 0, 0, width, height, shown.data(), &format, DIB_RGB_COLORS,
+                SRCCOPY);
 }
 
 }  // namespace inkpane

@@ -9,6 +9,7 @@
 #include "platform/memory_surface.h"
 #include "platform/pixel_rect.h"
 #include "viewer/win32/dib_section.h"
+#include "viewer/win32/picture_colours.h"
 
 namespace inkpane {
 
@@ -25,12 +26,12 @@ class PersistentImage {
   std::uint32_t hdc() const { return surface_->hdc(); }
   // Fills the image with the background colour; it shows at the next repaint.
   void Clear();
-  // The rectangle around every pixel changed since the last call, by drawing
-  // or by clearing; the next call starts from nothing.
-  PixelRect TakeChanges() { return surface_->TakeChanges(); }
+  // The rectangle of the client area around every pixel changed since the
+  // last call, by drawing or by clearing; the next call starts from nothing.
+  RECT TakeChanges();
   // Paints `area` of the client area onto `target`: the image where it lies,
-  // the background beyond it.
-  void Paint(HDC target, const RECT& area) const;
+  // its drawn black and white in `colours`, the background beyond it.
+  void Paint(HDC target, const RECT& area, const PictureColours& colours = {}) const;
 
   // Makes the image at least `size`, keeping what is drawn; the window must
   // then be repainted whole. Never while a decoder draws on it.
@@ -41,9 +42,16 @@ class PersistentImage {
   void Recolour(Colour background);
 
  private:
+  void PaintInColours(HDC target, const RECT& area, const PictureColours& colours) const;
+
   // Both made anew, at another size, when the image grows.
   std::unique_ptr<DibSection> dib_;
   std::unique_ptr<MemorySurface> surface_;
+  // Around the pixels drawn since the last clear and taken as changes: only
+  // these are the picture's, since the background may be black or white too.
+  PixelRect drawn_;
+  // What clearing changed and was not taken yet.
+  PixelRect cleared_;
 };
 
 }  // namespace inkpane
