@@ -41,6 +41,7 @@ trap '_stop_storage; gui_cleanup' EXIT
 mkdir -p "$storage"
 # Debian's python, which has the fusepy module.
 /usr/bin/python3 "$(dirname "$0")/stalling_storage.py" "$work/files" "$storage" "$storage_log" 3600 \
+  $([[ $mode == share-gone ]] && echo uncached) \
   2>"$work/storage.err" &
 storage_pid=$!
 _mounted() { [[ -d $storage/reads-wait ]]; }

@@ -16,7 +16,10 @@ answers every call waiting and ends the stalls. Each wait is logged to LOG
 when it begins ("stalled open NAME", "stalled read NAME") and when it ends
 ("answered ..."), so that a test knows when the program is inside one.
 
-Usage: stalling_storage.py SOURCE MOUNTPOINT LOG STALL
+With "uncached" after STALL, the kernel keeps no look-up: each reaches the
+file system, so that a folder stops answering the moment it is gone.
+
+Usage: stalling_storage.py SOURCE MOUNTPOINT LOG STALL [uncached]
 Run with Debian's /usr/bin/python3, whose fusepy module this needs.
 """
 
@@ -123,11 +126,10 @@ class StallingStorage(Operations):
 def main():
     source, mountpoint, log, stall = sys.argv[1:5]
     storage = StallingStorage(source, log, float(stall))
+    uncached = {"attr_timeout": 0, "entry_timeout": 0} if sys.argv[5:] == ["uncached"] else {}
     # direct_io passes every read to the file system, as a share that caches
-    # nothing does, and no timeouts every look-up; threads let it list a
-    # folder while a read waits.
-    FUSE(storage, mountpoint, foreground=True, nothreads=False, direct_io=True, ro=True,
-         attr_timeout=0, entry_timeout=0)
+    # nothing does; threads let it list a folder while a read waits.
+    FUSE(storage, mountpoint, foreground=True, nothreads=False, direct_io=True, ro=True, **uncached)
 
 
 if __name__ == "__main__":
