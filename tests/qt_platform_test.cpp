@@ -36,7 +36,7 @@ TEST(QtNameFilter, ShowsTheDescriptionWithPatternsQtCanUse) {
 // showed no such pointer, would run into the deadline.
 TEST(QtPlatform, RunsEventsAndShowsTheBusyPointerWhileAStorageCallWaits) {
   QWidget owner;
-  const QtPlatform platform(owner);
+  const QtPlatform platform(owner, [] {});
   std::promise<void> busyShown;
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, [&] {
@@ -66,7 +66,7 @@ std::chrono::nanoseconds ThreadCpuTime() {
 TEST(QtPlatform, WaitsWithoutSpinningAfterAQuitAndLetsGoOfACallGivenUpOn) {
   using namespace std::chrono_literals;
   QWidget owner;
-  const QtPlatform platform(owner);
+  const QtPlatform platform(owner, [] {});
   std::promise<void> shareAnswers;
   QTimer::singleShot(0, [&] {
     QCoreApplication::exit();

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/common_dialog.h"
 #include "platform/posix/close_sockets.h"
@@ -66,8 +67,9 @@ std::string QtNameFilter(const FileFilter& filter) {
   return (description.empty() ? patterns : description) + " (" + patterns + ")";
 }
 
-QtPlatform::QtPlatform(QWidget& owner)
+QtPlatform::QtPlatform(QWidget& owner, std::function<void()> dialogClosed)
     : owner_(owner),
+      dialogClosed_(std::move(dialogClosed)),
       // Any event ends the window thread's wait for more events; this one,
       // queued on the window, which lives as long as the program, does
       // nothing else.
@@ -150,6 +152,7 @@ void QtPlatform::ShowMessage(std::string_view text, MessageBoxStyle style, std::
   // A file name in a message is shown as it is, never read as markup.
   box.setTextFormat(Qt::PlainText);
   box.exec();
+  dialogClosed_();
 }
 
 std::optional<std::string> QtPlatform::AskForFileToOpen(const OpenFileRequest& request) {
@@ -164,6 +167,7 @@ std::optional<std::string> QtPlatform::AskForFileToOpen(const OpenFileRequest& r
   dialog.selectFile(QFile::decodeName(std::string(request.fileName).c_str()));
 
   const int answer = dialog.exec();
+  dialogClosed_();
   // The name box's completion list can outlive a dialog accepted while it
   // showed, and would stay on screen over the picture.
   for (const QCompleter* completer : dialog.findChildren<QCompleter*>()) {

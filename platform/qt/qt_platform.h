@@ -20,10 +20,12 @@ class SoundThemeBell;
 // lifetime: message boxes and the open-file dialog, modal to `owner`; the
 // beep, which is the window system's bell where it has one and the desktop's
 // sound theme where it has none (Wayland); event processing, also while a
-// call waits on storage; and ending the program.
+// call waits on storage; and ending the program. `dialogClosed` is called
+// each time a dialog or box it showed has closed, for the owner to take the
+// keyboard focus back.
 class QtPlatform {
  public:
-  explicit QtPlatform(QWidget& owner);
+  QtPlatform(QWidget& owner, std::function<void()> dialogClosed);
   ~QtPlatform();
   QtPlatform(const QtPlatform&) = delete;
   QtPlatform& operator=(const QtPlatform&) = delete;
@@ -35,6 +37,7 @@ class QtPlatform {
   bool AwaitOnHelper(const std::function<void()>& call, std::optional<std::chrono::milliseconds> patience);
 
   QWidget& owner_;
+  std::function<void()> dialogClosed_;
   // Made at the first use and kept, so the dialog opens where the user last
   // was. It is never destroyed while the program runs, which matters: a Qt
   // file dialog writes its history to a settings file when it is destroyed,

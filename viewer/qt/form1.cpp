@@ -1,5 +1,6 @@
 #include "viewer/qt/form1.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -54,13 +55,30 @@ std::string QtLines() {
          "Qt is used under the GNU Lesser General Public License, version 3.";
 }
 
+// Tells screen readers that listen for them of a change to the picture.
+void Tell(QWidget& picture, QAccessible::Event change) {
+  QAccessibleEvent event(&picture, change);
+  QAccessible::updateAccessibility(&event);
+}
+
+void TellBusyChanged(QWidget& picture) {
+  QAccessible::State busy;
+  busy.busy = true;
+  QAccessibleStateChangeEvent event(&picture, busy);
+  QAccessible::updateAccessibility(&event);
+}
+
 }  // namespace
 
-Form1::Form1() : platform_(*this), image_(LargestScreenInDevicePixels(), WorkspaceColour()) {
+Form1::Form1()
+    : platform_(*this, [this] { DialogClosed(); }),
+      image_(LargestScreenInDevicePixels(), WorkspaceColour(), picture_),
+      highContrast_([this](bool on) { image_.SetHighContrast(on); }) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(FromDesign(kCaption));
   setWindowIcon(ApplicationIcon());
   setCentralWidget(&image_);
+  image_.SetHighContrast(highContrast_.On());
   CreateMenus();
   resize(TwipsToPixels(kClientWidthTwips, kLogicalDotsPerInch),
          TwipsToPixels(kClientHeightTwips, kLogicalDotsPerInch) + menuBar()->sizeHint().height());
@@ -109,9 +127,57 @@ void Form1::closeEvent(QCloseEvent*) { Form_Unload(); }
 
 void Form1::EnableOpen(bool enabled) { mnuOpen->setEnabled(enabled); }
 
-void Form1::OpeningPicture(std::string_view fileName) { picture_.Opening(fileName); }
+void Form1::OpeningPicture(std::string_view fileName) {
+  picture_.Opening(fileName);
+  Tell(image_, QAccessible::NameChanged);
+  Tell(image_, QAccessible::DescriptionChanged);
+  TellBusyChanged(image_);
+  // Also in a window not yet active again after the dialog, so that Qt, when
+  // it is, gives the focus back to the window and not to the picture.
+  setFocus(Qt::OtherFocusReason);
+}
 
-void Form1::PictureOpened() { picture_.Opened(); }
+void Form1::Drawn(const DrawingReport& report) {
+  picture_.Drawn(report);
+  Tell(image_, QAccessible::DescriptionChanged);
+}
+
+void Form1::PictureOpened() {
+  picture_.Opened();
+  TellBusyChanged(image_);
+  SettleFocus();
+}
+
+// A screen reader speaks the name and description of what the focus moves
+// onto, and says nothing when they change under a focus that stays. So the
+// picture gives the focus up while it is busy, and takes it back with its
+// new words when the drawing ends. The focus event is sent here, as Qt 6.4
+// sends none when the focus comes back from a dialog.
+void Form1::SettleFocus() {
+  QWidget& holder = picture_.Busy() ? static_cast<QWidget&>(*this) : image_;
+  const bool stays = holder.hasFocus();
+  holder.setFocus(Qt::OtherFocusReason);
+  // Qt tells of a focus that moves in the active window; one that stays, as
+  // Qt gives it back after a dialog, is told here. A window in the
+  // background tells nothing.
+  if (stays && isActiveWindow()) Tell(holder, QAccessible::Focus);
+}
+
+// The command that showed the dialog goes on first: an open that begins
+// once its dialog has closed then finds the picture busy, and the focus
+// goes to the window, not to the picture about to change. A window manager
+// that hands the focus back before the dialog is gone leaves Qt 6.4 with no
+// active window at all, though the keys come to this one; Qt is told.
+void Form1::DialogClosed() {
+  activateWindow();
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (QApplication::activeWindow() == nullptr) QApplication::setActiveWindow(this);
+        SettleFocus();
+      },
+      Qt::QueuedConnection);
+}
 
 void Form1::mnuOpen_Click() { OpenCommand(*this, CommonDialog1); }
 

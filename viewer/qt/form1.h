@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/common_dialog.h"
+#include "platform/qt/high_contrast_setting.h"
 #include "platform/qt/qt_platform.h"
 #include "viewer/picture_description.h"
 #include "viewer/qt/persistent_image.h"
@@ -29,7 +30,7 @@ class Form1 final : public QMainWindow, public ViewerWindow {
   void Refresh() override;
   void Cls() override;
   void EnableOpen(bool enabled) override;
-  void Drawn(const DrawingReport& report) override { picture_.Drawn(report); }
+  void Drawn(const DrawingReport& report) override;
   void OpeningPicture(std::string_view fileName) override;
   void PictureOpened() override;
 
@@ -46,11 +47,17 @@ class Form1 final : public QMainWindow, public ViewerWindow {
   [[noreturn]] void Form_Unload();
 
   void CreateMenus();
+  // The keyboard focus rests on the picture, except during an open, when it
+  // waits on the window itself. Moving onto the picture when the open ends,
+  // it makes a screen reader read the picture's new name and description.
+  void SettleFocus();
+  void DialogClosed();
 
   QtPlatform platform_;
   CommonDialog CommonDialog1;
   PictureDescription picture_;
   PersistentImage image_;
+  HighContrastSetting highContrast_;
   // The Open entry, greyed out while a picture is drawn; the menu bar owns
   // it and the other entries, each named as designed.
   QAction* mnuOpen = nullptr;

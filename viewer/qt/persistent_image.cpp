@@ -3,18 +3,45 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QRegion>
 #include <cmath>
 
-namespace inkpane {
+#include "viewer/qt/picture_accessible.h"
 
-PersistentImage::PersistentImage(QSize devicePixels, QColor background)
-    : image_(devicePixels.width(), devicePixels.height(), background.rgb() & 0x00FFFFFFu), background_(background) {
-  // Every paint covers the whole region it is given, so Qt need not erase it.
-  setAttribute(Qt::WA_OpaquePaintEvent);
+namespace inkpane {
+namespace {
+
+constexpr QRgb kColourBits = 0x00FFFFFFu;
+constexpr QRgb kBlack = 0x000000u;
+constexpr QRgb kWhite = 0xFFFFFFu;
+
+// Black and white become the given colours; the background stays.
+void Recolour(QImage& part, QRgb black, QRgb white) {
+  for (int y = 0; y < part.height(); ++y) {
+    auto* const row = reinterpret_cast<QRgb*>(part.scanLine(y));
+    for (int x = 0; x < part.width(); ++x) {
+      const QRgb colour = row[x] & kColourBits;
+      row[x] = colour == kBlack ? black : colour == kWhite ? white : row[x];
+    }
+  }
 }
 
-void PersistentImage::Clear() { image_.Fill(background_.rgb() & 0x00FFFFFFu); }
+}  // namespace
+
+PersistentImage::PersistentImage(QSize devicePixels, QColor background, const PictureDescription& picture)
+    : image_(devicePixels.width(), devicePixels.height(), background.rgb() & kColourBits),
+      background_(background),
+      picture_(picture) {
+  PictureAccessible::Install();
+  // Every paint covers the whole region it is given, so Qt need not erase it.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  // The picture is what the window is for: the keyboard focus rests on it,
+  // where a screen reader reads it. The menus keep their keys.
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+void PersistentImage::Clear() { image_.Fill(background_.rgb() & kColourBits); }
 
 QRect PersistentImage::TakeChangedArea() {
   const PixelRect changed = image_.TakeChanges();
@@ -28,6 +55,12 @@ QRect PersistentImage::TakeChangedArea() {
                QPoint(outward(changed.right) - 1, outward(changed.bottom) - 1));
 }
 
+void PersistentImage::SetHighContrast(bool on) {
+  if (on == highContrast_) return;
+  highContrast_ = on;
+  update();
+}
+
 void PersistentImage::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   // The pixels are shown where they are, without a copy: the image stores
@@ -37,7 +70,18 @@ void PersistentImage::paintEvent(QPaintEvent* event) {
   // Under a scaled display, the image still puts one pixel on one device pixel.
   const qreal ratio = devicePixelRatioF();
   view.setDevicePixelRatio(ratio);
-  painter.drawImage(QPointF(0, 0), view);
+  if (highContrast_) {
+    // Only the part to be painted is copied and recoloured, so a refresh of a
+    // strip costs a strip.
+    const QRectF area = event->rect();
+    const QRect exposed =
+        QRectF(area.topLeft() * ratio, area.size() * ratio).toAlignedRect() & QRect(QPoint(0, 0), view.size());
+    QImage part = view.copy(exposed);
+    Recolour(part, palette().color(QPalette::Text).rgb(), palette().color(QPalette::Base).rgb());
+    painter.drawImage(QPointF(exposed.topLeft()) / ratio, part);
+  } else {
+    painter.drawImage(QPointF(0, 0), view);
+  }
 
   const QRect imageArea(0, 0, static_cast<int>(std::floor(image_.width() / ratio)),
                         static_cast<int>(std::floor(image_.height() / ratio)));
