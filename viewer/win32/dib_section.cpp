@@ -4,7 +4,7 @@
 
 namespace inkpane {
 
-DibSection::DibSection(int width, int height) {
+BITMAPINFO TopDownFormat(int width, int height) {
   BITMAPINFO format{};
   format.bmiHeader.biSize = sizeof format.bmiHeader;
   format.bmiHeader.biWidth = width;
@@ -14,6 +14,11 @@ DibSection::DibSection(int width, int height) {
   format.bmiHeader.biPlanes = 1;
   format.bmiHeader.biBitCount = 32;
   format.bmiHeader.biCompression = BI_RGB;
+  return format;
+}
+
+DibSection::DibSection(int width, int height) {
+  const BITMAPINFO format = TopDownFormat(width, height);
   void* bits = nullptr;
   bitmap_ = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
   dc_ = CreateCompatibleDC(nullptr);

@@ -7,6 +7,10 @@
 
 namespace inkpane {
 
+// How GDI reads pixels laid out as ours are: 32 bits each, 0xXXRRGGBB, the
+// top row first, with no gap between rows.
+BITMAPINFO TopDownFormat(int width, int height);
+
 // A top-down 32-bit bitmap whose pixels the program writes directly, each
 // 0xXXRRGGBB in memory, selected into a memory device context of its own from
 // which GDI copies it to the screen.

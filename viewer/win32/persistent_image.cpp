@@ -96,13 +96,7 @@ void PersistentImage::PaintInColours(HDC target, const RECT& area, const Picture
             return colour == 0x000000u ? colours.black : colour == 0xFFFFFFu ? colours.white : colour;
           }).out;
   }
-  BITMAPINFO format{};
-  format.bmiHeader.biSize = sizeof format.bmiHeader;
-  format.bmiHeader.biWidth = width;
-  format.bmiHeader.biHeight = -height;
-  format.bmiHeader.biPlanes = 1;
-  format.bmiHeader.biBitCount = 32;
-  format.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO format = TopDownFormat(width, height);
   StretchDIBits(target, area.left, area.top, width, height, 0, 0, width, height, shown.data(), &format, DIB_RGB_COLORS,
                 SRCCOPY);
 }
