@@ -7,23 +7,18 @@
 #include <QRegion>
 #include <cmath>
 
+#include "viewer/high_contrast.h"
 #include "viewer/qt/picture_accessible.h"
 
 namespace inkpane {
 namespace {
 
 constexpr QRgb kColourBits = 0x00FFFFFFu;
-constexpr QRgb kBlack = 0x000000u;
-constexpr QRgb kWhite = 0xFFFFFFu;
 
-// Black and white become the given colours; the background stays.
 void Recolour(QImage& part, QRgb black, QRgb white) {
   for (int y = 0; y < part.height(); ++y) {
     auto* const row = reinterpret_cast<QRgb*>(part.scanLine(y));
-    for (int x = 0; x < part.width(); ++x) {
-      const QRgb colour = row[x] & kColourBits;
-      row[x] = colour == kBlack ? black : colour == kWhite ? white : row[x];
-    }
+    for (int x = 0; x < part.width(); ++x) row[x] = InHighContrast(row[x], black, white);
   }
 }
 

@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "viewer/high_contrast.h"
+
 namespace inkpane {
 namespace {
 
@@ -92,8 +94,7 @@ void PersistentImage::PaintInColours(HDC target, const RECT& area, const Picture
     const auto row = image.subspan(static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(area.left),
                                    static_cast<std::size_t>(width));
     out = std::ranges::transform(row, out, [&colours](std::uint32_t pixel) {
-            const Colour colour = pixel & 0xFFFFFFu;
-            return colour == 0x000000u ? colours.black : colour == 0xFFFFFFu ? colours.white : colour;
+            return InHighContrast(pixel, colours.black, colours.white);
           }).out;
   }
   const BITMAPINFO format = TopDownFormat(width, height);
