@@ -131,6 +131,7 @@ case $mode in
     shown_ms=$((($(now_us) - opened_us) / 1000))
     step "the dialog showed $shown_ms ms after Open"
     ((shown_ms <= 3000)) || fail "the dialog took more than 3 s to show"
+    wait_focus "$found" || fail "the file dialog did not take the keyboard focus"
     press Escape
     wait_window_gone "$DIALOG_TITLE" || fail "Escape did not close the file dialog"
     about_opens

@@ -35,9 +35,22 @@ fail() {
   if ((failed == 0)) && [[ -n $work ]]; then
     failed=1
     (screen_shot at-failure)
+    _note_viewer_waits
   fi
   failed=1
   exit 1
+}
+
+# Where each thread of a viewer still running waits, as the kernel says: a
+# window thread held in a file system call shows there, where a screenshot
+# cannot tell it from a key that went astray.
+_note_viewer_waits() {
+  local pid task
+  for pid in $viewer_pid $(cat /proc/"$viewer_pid"/task/*/children 2>/dev/null); do
+    for task in /proc/"$pid"/task/*; do
+      note "   $(cat "$task/comm" 2>/dev/null) ($pid/${task##*/}) waits in $(cat "$task/wchan" 2>/dev/null)"
+    done
+  done
 }
 
 step() { note "-- $*"; }

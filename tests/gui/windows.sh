@@ -52,11 +52,13 @@ type_path_in_dialog() {
   wait_window_gone "$DIALOG_TITLE" || fail "the file dialog did not close after Return"
 }
 
-# open_about_by_keyboard: Alt+H, A; sets $found to the About box.
+# open_about_by_keyboard: Alt+H, A; sets $found to the About box once it has
+# the keyboard focus, which a key pressed earlier would miss.
 open_about_by_keyboard() {
   focus "$main_win"
   menu_entry h a
   wait_window "$ABOUT_TITLE" || fail "no window titled About... appeared"
+  wait_focus "$found" || fail "the About box did not take the keyboard focus"
 }
 
 # exit_by_keyboard: Alt+F, E, and sets $keystroke_us to the time of the E.
