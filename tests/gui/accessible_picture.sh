@@ -3,9 +3,10 @@
 # window-probe as a screen reader reads it. Before any open it is a focused
 # graphic named "No picture"; after an open it is named after the file and
 # described by its size, focused and no longer busy, and the window has said
-# so with events for it; during a drawing it is busy. A change of the system's colours repaints the picture from memory,
-# exactly as it was (Wine cannot turn high contrast on), without reading the
-# file again, which has meanwhile changed.
+# so with events for it; during a drawing it is busy. A change of the system's
+# colours repaints the picture from memory, exactly as it was (Wine cannot
+# turn high contrast on), without reading the file again, which has meanwhile
+# changed.
 # Usage: accessible_picture.sh PATH/TO/inkpane.exe PATH/TO/x11-probe
 source "$(dirname "$0")/lib.sh"
 [[ ${INKPANE_GUI_PLATFORM:-} == wine ]] || { note "Active Accessibility is read under Wine only"; exit 2; }
