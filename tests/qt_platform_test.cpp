@@ -1,10 +1,20 @@
 #include "platform/qt/qt_platform.h"
 
+#include "platform/qt/qt_open_file_dialog.h"
+
 #include <gtest/gtest.h>
 #include <time.h>
 
 #include <QCursor>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QListView>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
@@ -80,6 +90,27 @@ TEST(QtPlatform, WaitsWithoutSpinningAfterAQuitAndLetsGoOfACallGivenUpOn) {
   });
   QCoreApplication::exec();
   shareAnswers.set_value();
+}
+
+// Qt's dialog selects in its list each row a path names while it is typed,
+// the folder on the way to the file among them, and lets go of the folder
+// only while the name box has the keyboard focus. A folder left selected must
+// not turn the file typed into a trip to that folder.
+TEST(OpenFileDialog, OpensTheFileTypedWhateverRowsStaySelected) {
+  QTemporaryDir root;
+  ASSERT_TRUE(QDir(root.path()).mkdir("scans"));
+  const QString folder = root.filePath("scans"), page = root.filePath("scans/page.pbm");
+  QFile(page).open(QIODevice::WriteOnly);
+  QWidget owner;
+  const auto dialog = NewOpenFileDialog(owner);
+  dialog->setDirectory(root.path());
+  auto* list = dialog->findChild<QListView*>("listView");
+  auto* files = qobject_cast<QFileSystemModel*>(list->model());
+  list->selectionModel()->select(files->index(folder), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  dialog->findChild<QLineEdit*>("fileNameEdit")->setText(page);
+  QMetaObject::invokeMethod(dialog.get(), "accept");
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  EXPECT_EQ(dialog->selectedFiles().join(' ').toStdString(), page.toStdString());
 }
 
 }  // namespace

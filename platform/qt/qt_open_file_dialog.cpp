@@ -1,13 +1,43 @@
 #include "platform/qt/qt_open_file_dialog.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QListView>
 #include <QTreeView>
 
 namespace inkpane {
+namespace {
+
+// Qt's dialog selects in its list each row the name box names while a path
+// is typed, the folder on the way to the file among them, and lets go of a
+// row no longer named only while the name box has the keyboard focus. Its
+// Open takes the rows selected before the name typed, so a folder left
+// selected, as typing on a loaded machine now and then leaves it, turned
+// Return after a file's whole path into a trip to that folder. A name box
+// that names a file is what the user asked for.
+class OpenFileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+ protected:
+  void accept() override {
+    const auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* list = findChild<QListView*>(QStringLiteral("listView"));
+    if (name != nullptr && list != nullptr && !name->text().isEmpty() &&
+        QFileInfo(directory().absoluteFilePath(name->text())).isFile()) {
+      list->selectionModel()->clearSelection();
+    }
+    QFileDialog::accept();
+  }
+};
+
+}  // namespace
 
 std::unique_ptr<QFileDialog> NewOpenFileDialog(QWidget& owner) {
-  auto dialog = std::make_unique<QFileDialog>(&owner);
+  auto dialog = std::make_unique<OpenFileDialog>(&owner);
   // The desktop's own dialog may record recently used files; Qt's does not.
   dialog->setOption(QFileDialog::DontUseNativeDialog);
   dialog->setAcceptMode(QFileDialog::AcceptOpen);
