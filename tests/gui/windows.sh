@@ -39,16 +39,10 @@ open_by_keyboard() {
 
 # type_path_in_dialog PATH: the file dialog must appear with the focus in it;
 # the path is typed into its name box, which has the focus, and accepted.
-# Qt's dialog on a loaded machine now and then takes a Return that follows a
-# long typed path for the folder the path names: it opens that folder and
-# empties the name box. A user then types the name once more, and so does this.
 type_path_in_dialog() {
   wait_window "$DIALOG_TITLE" || fail "the file dialog did not appear"
   wait_focus "$found" || fail "the file dialog did not take the keyboard focus"
   type_line "$1"
-  wait_window_gone "$DIALOG_TITLE" 10 && return 0
-  note "the dialog is still open 10 s after Return: the name once more"
-  type_line "${1##*/}"
   wait_window_gone "$DIALOG_TITLE" || fail "the file dialog did not close after Return"
 }
 
