@@ -100,7 +100,7 @@ TEST(OpenFileDialog, OpensTheFileTypedWhateverRowsStaySelected) {
   QTemporaryDir root;
   ASSERT_TRUE(QDir(root.path()).mkdir("scans"));
   const QString folder = root.filePath("scans"), page = root.filePath("scans/page.pbm");
-  QFile(page).open(QIODevice::WriteOnly);
+  ASSERT_TRUE(QFile(page).open(QIODevice::WriteOnly));
   QWidget owner;
   const auto dialog = NewOpenFileDialog(owner);
   dialog->setDirectory(root.path());
