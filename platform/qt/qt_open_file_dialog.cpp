@@ -1,7 +1,9 @@
 #include "platform/qt/qt_open_file_dialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -53,6 +55,18 @@ std::unique_ptr<QFileDialog> NewOpenFileDialog(QWidget& owner) {
   const int em = dialog->fontMetrics().horizontalAdvance(QLatin1Char('M'));
   dialog->resize(72 * em, 32 * dialog->fontMetrics().height());
   return dialog;
+}
+
+void WatchFolders(QFileDialog& dialog) {
+  if (auto* files = dialog.findChild<QFileSystemModel*>()) files->setOption(QFileSystemModel::DontWatchForChanges, false);
+}
+
+// Turning watching off drops every watch at once, without a look at storage.
+// Moving to the root, a local folder, marks the folder shown as to be listed
+// again, so that what came into it meanwhile shows the next time.
+void LetGoOfFolders(QFileDialog& dialog) {
+  if (auto* files = dialog.findChild<QFileSystemModel*>()) files->setOption(QFileSystemModel::DontWatchForChanges, true);
+  dialog.setDirectory(QDir::rootPath());
 }
 
 }  // namespace inkpane

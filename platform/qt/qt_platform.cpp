@@ -163,6 +163,7 @@ std::optional<std::string> QtPlatform::AskForFileToOpen(const OpenFileRequest& r
   for (const FileFilter& filter : request.filters) nameFilters << FromUtf8(QtNameFilter(filter));
   dialog.setNameFilters(nameFilters);
   // The folder has answered; the name is looked for in it.
+  WatchFolders(dialog);
   dialog.setDirectory(QFile::decodeName(std::string(request.folder).c_str()));
   dialog.selectFile(QFile::decodeName(std::string(request.fileName).c_str()));
 
@@ -173,8 +174,8 @@ std::optional<std::string> QtPlatform::AskForFileToOpen(const OpenFileRequest& r
   for (const QCompleter* completer : dialog.findChildren<QCompleter*>()) {
     if (completer->popup() != nullptr) completer->popup()->hide();
   }
-  if (answer != QDialog::Accepted) return std::nullopt;
-  const QStringList chosen = dialog.selectedFiles();
+  const QStringList chosen = answer == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+  LetGoOfFolders(dialog);
   if (chosen.isEmpty()) return std::nullopt;
   return QFile::encodeName(chosen.front()).toStdString();
 }
