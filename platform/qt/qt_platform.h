@@ -38,10 +38,10 @@ class QtPlatform {
 
   QWidget& owner_;
   std::function<void()> dialogClosed_;
-  // Made at the first use and kept, so the dialog opens where the user last
-  // was. It is never destroyed while the program runs, which matters: a Qt
+  // Made at the first use and never destroyed while the program runs: a Qt
   // file dialog writes its history to a settings file when it is destroyed,
-  // and the program ends without destroying anything.
+  // and waits for its file-information thread, which may be waiting on a
+  // share that went away. The program ends without destroying anything.
   std::unique_ptr<QFileDialog> openDialog_;
   // Made where the window system has no bell of its own.
   std::unique_ptr<SoundThemeBell> soundThemeBell_;
